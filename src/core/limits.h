@@ -1,0 +1,35 @@
+#pragma once
+// Every cap the readers apply to sizes declared by files lives here, so that a damaged or hostile
+// file can never make the player allocate more than its bytes justify.
+
+#include <cstdint>
+
+namespace orva::limits {
+
+// Pictures: each side and the pixel count, checked before any allocation.
+inline constexpr int32_t kMaxPictureSide = 16384;
+inline constexpr int64_t kMaxPicturePixels = 67108864;
+
+// Inflated data may be at most this many times the compressed bytes (zlib's own worst case is ~1032).
+inline constexpr int64_t kMaxInflateRatio = 1032;
+
+// Native recursion: expressions, nested mark-up, nested calls.
+inline constexpr int kMaxNestingDepth = 1000;
+
+// FFmpeg contexts: max_pixels.
+inline constexpr int64_t kMaxMoviePixels = 4096 * 4096;
+
+// A declared count of records is refused when count * smallest record > bytes left.
+constexpr bool CountFits(int64_t count, int64_t smallest_record, int64_t bytes_left) {
+  if (count < 0) return false;
+  if (smallest_record <= 0) return true;
+  return count <= bytes_left / smallest_record;
+}
+
+constexpr bool PictureFits(int64_t width, int64_t height) {
+  if (width < 0 || height < 0) return false;
+  if (width > kMaxPictureSide || height > kMaxPictureSide) return false;
+  return width * height <= kMaxPicturePixels;
+}
+
+}  // namespace orva::limits

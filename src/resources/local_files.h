@@ -1,0 +1,12 @@
+#pragma once
+// Plain questions about files on the local disk, for the few places that look before the virtual
+// file manager exists.
+
+#include <string>
+
+namespace orva {
+
+bool IsRegularFile(const std::string& path);
+bool IsDirectory(const std::string& path);
+
+}  // namespace orva
