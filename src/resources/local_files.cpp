@@ -1,7 +1,13 @@
 #include "resources/local_files.h"
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <system_error>
+
+#include "core/error.h"
 
 namespace orva {
 
@@ -13,6 +19,15 @@ bool IsRegularFile(const std::string& path) {
 bool IsDirectory(const std::string& path) {
   std::error_code ec;
   return std::filesystem::is_directory(path, ec);
+}
+
+std::string ReadLocalFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw EOrvaError(path + ": " + std::strerror(errno));
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  if (in.bad()) throw EOrvaError(path + ": read error");
+  return bytes.str();
 }
 
 }  // namespace orva

@@ -9,4 +9,7 @@ namespace orva {
 bool IsRegularFile(const std::string& path);
 bool IsDirectory(const std::string& path);
 
+// The whole file's bytes; raises EOrvaError naming the file when it cannot be read.
+std::string ReadLocalFile(const std::string& path);
+
 }  // namespace orva
