@@ -21,6 +21,11 @@ bool IsDirectory(const std::string& path) {
   return std::filesystem::is_directory(path, ec);
 }
 
+void RemoveLocalFileQuietly(const std::string& path) {
+  std::error_code ec;
+  std::filesystem::remove(path, ec);
+}
+
 std::string ReadLocalFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) throw EOrvaError(path + ": " + std::strerror(errno));

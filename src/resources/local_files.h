@@ -9,6 +9,9 @@ namespace orva {
 bool IsRegularFile(const std::string& path);
 bool IsDirectory(const std::string& path);
 
+// Removes a file; a failure is ignored (the caller has nothing better to do).
+void RemoveLocalFileQuietly(const std::string& path);
+
 // The whole file's bytes; raises EOrvaError naming the file when it cannot be read.
 std::string ReadLocalFile(const std::string& path);
 

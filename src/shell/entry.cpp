@@ -3,15 +3,29 @@
 #include <ostream>
 
 #include "core/error.h"
+#include "core/exit_files.h"
 #include "platform/environment.h"
 #include "platform/instance_lock.h"
+#include "resources/local_files.h"
 #include "shell/command_line.h"
 #include "shell/player_mode.h"
 #include "shell/title_folder.h"
 
 namespace orva {
 
+namespace {
+
+// Module finalisation: files that built-in functions asked to remove at exit.
+struct ExitFileRemover {
+  ~ExitFileRemover() {
+    for (const std::string& path : TakeFilesToDeleteAtExit()) RemoveLocalFileQuietly(path);
+  }
+};
+
+}  // namespace
+
 int RunPlayer(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  ExitFileRemover remove_exit_files_last;
   auto parsed = ParseCommandLine(args);
   if (auto* error = std::get_if<CommandLineError>(&parsed)) {
     err << "orvaplayer: " << error->message << " (see orvaplayer --help)\n";
