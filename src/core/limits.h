@@ -16,6 +16,9 @@ inline constexpr int64_t kMaxInflateRatio = 1032;
 // Native recursion: expressions, nested mark-up, nested calls.
 inline constexpr int kMaxNestingDepth = 1000;
 
+// Elements of one value (an array declared by a scenario or read from a save).
+inline constexpr int64_t kMaxArrayElements = int64_t{1} << 24;
+
 // FFmpeg contexts: max_pixels.
 inline constexpr int64_t kMaxMoviePixels = 4096 * 4096;
 

@@ -1,0 +1,290 @@
+// Evaluation of compiled expressions.
+//
+// Temporaries are ordinary variables of the store for the duration of one evaluation, so in
+// general every reference is looked up by name at each operation and every temporary is added to
+// the store and removed again. When nothing can tell the difference — no built-in function runs
+// (none can look at the store mid-way), no temporary's name is already taken in the store, and
+// @Temp (which finds its variable by name) is not involved — the names are bound once per store
+// generation and the temporaries live in typed slots that are reused from one evaluation to the
+// next. Results are the same either way.
+
+#include <array>
+
+#include "core/error.h"
+#include "core/limits.h"
+#include "core/sjis.h"
+#include "script/operations.h"
+#include "script/orva_parser.h"
+#include "script/param_collection.h"
+#include "script/param_system.h"
+#include "script/param_var.h"
+
+namespace orva {
+namespace {
+
+bool IsTempName(std::string_view name) { return name.substr(0, kTempPrefix.size()) == kTempPrefix; }
+
+// Points a reference operand at its variable; an element reference lends its index.
+void Resolve(TParamVar& operand, TParamCollectionItem* item) {
+  operand.SetTarget(item);
+  const TCustomParam* value = item->Value();
+  operand.SetIndex(value->IsReference() ? static_cast<const TParamVar*>(value)->Index() : 0);
+}
+
+void Unresolve(const TOpeData& op) {
+  for (const auto& operand : op.operands)
+    if (operand->IsReference()) static_cast<TParamVar*>(operand.get())->SetTarget(nullptr);
+}
+
+class DepthGuard {
+ public:
+  explicit DepthGuard(int& depth) : depth_(depth) { ++depth_; }
+  ~DepthGuard() { --depth_; }
+  bool TooDeep() const { return depth_ > limits::kMaxNestingDepth; }
+
+ private:
+  int& depth_;
+};
+
+}  // namespace
+
+// A temporary kept outside the store: one value of each type, the current one held by the item.
+struct TempSlot {
+  TParamCollectionItem item;
+  std::array<std::unique_ptr<TCustomParam>, 5> spare;
+  bool live = false;
+
+  void Make(uint8_t type) {
+    std::unique_ptr<TCustomParam>& current_spare = spare[type];
+    TCustomParam* current = item.Value();
+    if (current == nullptr || current->IsReference() != (type == PT_NONE) ||
+        (type != PT_NONE && current->VarType() != type)) {
+      if (!current_spare) current_spare = NewParam(type);
+      std::unique_ptr<TCustomParam> old = item.SetValue(std::move(current_spare));
+      if (old) {
+        const uint8_t old_type = old->IsReference() ? PT_NONE : old->VarType();
+        spare[old_type] = std::move(old);
+      }
+    }
+    item.Value()->Reset();
+    live = true;
+  }
+};
+
+struct OperandBinding {
+  enum Kind : uint8_t { kLiteral, kStore, kSlot, kMissing };
+  Kind kind = kLiteral;
+  int slot = -1;
+  TParamCollectionItem* item = nullptr;
+};
+
+struct OperationBinding {
+  OperandBinding dest;
+  std::vector<OperandBinding> operands;
+};
+
+struct TOrvaParser::Binding {
+  const TParamCollection* store = nullptr;
+  uint64_t generation = 0;
+  bool bound = false;  // false: the general path
+  std::vector<OperationBinding> operations;
+  std::vector<std::unique_ptr<TempSlot>> slots;
+
+  int SlotFor(std::string_view name) {
+    for (size_t i = 0; i < slots.size(); ++i)
+      if (sjis::SameTextIgnoringCase(slots[i]->item.Name(), name)) return static_cast<int>(i);
+    auto slot = std::make_unique<TempSlot>();
+    slot->item.SetName(std::string(name));
+    slots.push_back(std::move(slot));
+    return static_cast<int>(slots.size() - 1);
+  }
+};
+
+TOrvaParser::TOrvaParser() = default;
+TOrvaParser::~TOrvaParser() = default;
+
+void TOrvaParser::Clear() {
+  operations_.clear();
+  result_.reset();
+  has_result_ = false;
+  binding_.reset();
+}
+
+void TOrvaParser::AddOperation(TOpeData operation) {
+  operations_.push_back(std::move(operation));
+  binding_.reset();
+}
+
+void TOrvaParser::Bind(TParamCollection& store) {
+  if (!binding_) binding_ = std::make_unique<Binding>();
+  Binding& b = *binding_;
+  b.store = &store;
+  b.generation = store.Generation();
+  b.bound = true;
+  b.operations.assign(operations_.size(), OperationBinding());
+  for (auto& slot : b.slots) slot->live = false;
+
+  auto bind_name = [&](std::string_view name, OperandBinding& out) {
+    TParamCollectionItem* item = store.FindVar(name);
+    if (IsTempName(name)) {
+      // A temporary's name already in the store (an outer evaluation's temporary seen by Calc,
+      // or a variable of the same name) must be found there by every operation.
+      if (item != nullptr) b.bound = false;
+      out.kind = OperandBinding::kSlot;
+      out.slot = b.SlotFor(name);
+      return;
+    }
+    if (item == nullptr) {
+      out.kind = OperandBinding::kMissing;
+      return;
+    }
+    if (auto* sys = dynamic_cast<TParamSystem*>(item->Value()); sys != nullptr && sys->SysIndex() == SV_TEMP)
+      b.bound = false;
+    out.kind = OperandBinding::kStore;
+    out.item = item;
+  };
+
+  for (size_t i = 0; i < operations_.size() && b.bound; ++i) {
+    const TOpeData& op = operations_[i];
+    OperationBinding& ob = b.operations[i];
+    if (op.opcode == ocFunc) {
+      b.bound = false;
+      break;
+    }
+    ob.operands.resize(op.operands.size());
+    for (size_t k = 0; k < op.operands.size(); ++k) {
+      if (!op.operands[k]->IsReference()) continue;
+      bind_name(static_cast<const TParamVar*>(op.operands[k].get())->Name(), ob.operands[k]);
+    }
+    bind_name(op.dest, ob.dest);
+  }
+}
+
+void TOrvaParser::Execute(TParamCollection& store) {
+  has_result_ = false;
+  DepthGuard depth(store.EvaluationDepth());
+  if (depth.TooDeep()) return;
+  if (!binding_ || binding_->store != &store || binding_->generation != store.Generation()) Bind(store);
+  if (binding_->bound) {
+    RunBound(store);
+  } else {
+    RunGeneral(store);
+  }
+}
+
+void TOrvaParser::TakeResult(const TCustomParam& value) {
+  const uint8_t type = value.VarType();
+  if (type < PT_INT || type > PT_STR) throw EOrvaError(std::string(kResultTemp) + ":不正な変数です");
+  // The previous result's storage is reused when the type stays the same.
+  if (!result_ || result_->VarType() != type) result_ = NewParam(type);
+  result_->Assign(value);
+  has_result_ = true;
+}
+
+void TOrvaParser::RunBound(TParamCollection& store) {
+  Binding& b = *binding_;
+  for (auto& slot : b.slots) slot->live = false;
+  size_t i = 0;
+  try {
+    for (; i < operations_.size(); ++i) {
+      const TOpeData& op = operations_[i];
+      const OperationBinding& ob = b.operations[i];
+      for (size_t k = 0; k < op.operands.size(); ++k) {
+        const OperandBinding& binding = ob.operands[k];
+        if (binding.kind == OperandBinding::kLiteral) continue;
+        auto& operand = static_cast<TParamVar&>(*op.operands[k]);
+        if (binding.kind == OperandBinding::kStore) {
+          Resolve(operand, binding.item);
+        } else if (binding.kind == OperandBinding::kSlot && b.slots[static_cast<size_t>(binding.slot)]->live) {
+          Resolve(operand, &b.slots[static_cast<size_t>(binding.slot)]->item);
+        } else {
+          ThrowMissingVariable(operand.Name());
+        }
+      }
+      TCustomParam* dest = nullptr;
+      if (ob.dest.kind == OperandBinding::kStore) {
+        dest = ob.dest.item->Value();
+      } else if (ob.dest.kind == OperandBinding::kSlot) {
+        TempSlot& slot = *b.slots[static_cast<size_t>(ob.dest.slot)];
+        if (!slot.live) {
+          slot.Make(TempTypeFor(op));
+          if (op.opcode == ocDimTo) {
+            const OperandBinding& array = ob.operands.empty() ? OperandBinding() : ob.operands[0];
+            TParamCollectionItem* target = array.kind == OperandBinding::kStore ? array.item
+                                           : array.kind == OperandBinding::kSlot
+                                               ? &b.slots[static_cast<size_t>(array.slot)]->item
+                                               : nullptr;
+            BindElement(op, static_cast<TParamVar&>(*slot.item.Value()), target);
+          }
+        }
+        dest = slot.item.Value();
+      } else {
+        ThrowMissingVariable(op.dest);
+      }
+      if (op.opcode != ocDimTo) Perform(op, *dest, store);
+      Unresolve(op);
+    }
+    if (!operations_.empty()) {
+      const TOpeData& last = operations_.back();
+      const OperandBinding& dest = b.operations.back().dest;
+      if (last.opcode == ocTo && last.dest == kResultTemp && dest.kind == OperandBinding::kSlot &&
+          b.slots[static_cast<size_t>(dest.slot)]->live) {
+        TakeResult(*b.slots[static_cast<size_t>(dest.slot)]->item.Value());
+      }
+    }
+  } catch (const EOrvaError&) {
+    if (i < operations_.size()) Unresolve(operations_[i]);
+    has_result_ = false;
+  }
+  // Element references must not keep pointing at variables that may go before the next run.
+  for (auto& slot : b.slots) {
+    if (slot->live && slot->item.Value()->IsReference())
+      static_cast<TParamVar*>(slot->item.Value())->SetTarget(nullptr);
+    slot->live = false;
+  }
+}
+
+void TOrvaParser::RunGeneral(TParamCollection& store) {
+  std::vector<TParamCollectionItem*> temporaries;
+  size_t i = 0;
+  try {
+    for (; i < operations_.size(); ++i) {
+      const TOpeData& op = operations_[i];
+      for (const auto& operand : op.operands) {
+        if (!operand->IsReference()) continue;
+        auto& ref = static_cast<TParamVar&>(*operand);
+        TParamCollectionItem* item = store.FindVar(ref.Name());
+        if (item == nullptr) ThrowMissingVariable(ref.Name());
+        Resolve(ref, item);
+      }
+      TParamCollectionItem* dest = nullptr;
+      if (IsTempName(op.dest) && store.FindVar(op.dest) == nullptr) {
+        const uint8_t type = TempTypeFor(op);
+        dest = store.AddNamedVar(op.dest, type);
+        temporaries.push_back(dest);
+        if (op.opcode == ocDimTo) {
+          TParamCollectionItem* array =
+              op.operands.empty() || !op.operands[0]->IsReference()
+                  ? nullptr
+                  : static_cast<TParamVar*>(op.operands[0].get())->Target();
+          BindElement(op, static_cast<TParamVar&>(*dest->Value()), array);
+        }
+      } else {
+        dest = store.FindVar(op.dest);
+        if (dest == nullptr) ThrowMissingVariable(op.dest);
+      }
+      if (op.opcode != ocDimTo) Perform(op, *dest->Value(), store);
+      Unresolve(op);
+    }
+    if (!operations_.empty() && operations_.back().opcode == ocTo && operations_.back().dest == kResultTemp) {
+      std::unique_ptr<TCustomParam> snapshot = store.Snapshot(kResultTemp);
+      if (snapshot) TakeResult(*snapshot);
+    }
+  } catch (const EOrvaError&) {
+    if (i < operations_.size()) Unresolve(operations_[i]);
+    has_result_ = false;
+  }
+  for (auto it = temporaries.rbegin(); it != temporaries.rend(); ++it) store.DeleteVar(*it);
+}
+
+}  // namespace orva

@@ -1,0 +1,30 @@
+#pragma once
+// What each operation of a compiled expression does, shared by every way of running one.
+
+#include <cstdint>
+#include <string_view>
+
+namespace orva {
+
+class TCustomParam;
+class TParamCollection;
+class TParamCollectionItem;
+class TParamVar;
+struct TOpeData;
+
+// Operand k, or a neutral value (0, "") where a damaged record has fewer.
+const TCustomParam& OperandOf(const TOpeData& op, size_t k);
+
+// The type of a new temporary receiving op (operands already resolved); ocNone and unknown codes
+// fail with "不正な式...".
+uint8_t TempTypeFor(const TOpeData& op);
+
+// ocDimTo: points the new element reference at the element the indices address in array.
+void BindElement(const TOpeData& op, TParamVar& temp, TParamCollectionItem* array);
+
+// Applies op to dest.
+void Perform(const TOpeData& op, TCustomParam& dest, TParamCollection& store);
+
+[[noreturn]] void ThrowMissingVariable(std::string_view name);
+
+}  // namespace orva

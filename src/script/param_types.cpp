@@ -1,0 +1,231 @@
+#include "script/param_types.h"
+
+#include <algorithm>
+#include <typeinfo>
+
+#include "core/byte_reader.h"
+#include "core/byte_writer.h"
+#include "core/error.h"
+#include "core/sjis.h"
+#include "script/value_text.h"
+
+namespace orva {
+namespace {
+
+// Element conversions, one overload set per stored kind.
+int32_t ToInt(int32_t e) { return e; }
+int32_t ToInt(long double e) { return TruncateRealToInt(e); }
+int32_t ToInt(uint8_t e) { return e != 0 ? 1 : 0; }
+int32_t ToInt(const std::string& e) { return ParseIntText(e).value_or(0); }
+
+long double ToFloat(int32_t e) { return e; }
+long double ToFloat(long double e) { return e; }
+long double ToFloat(uint8_t e) { return e != 0 ? 1.0L : 0.0L; }
+long double ToFloat(const std::string& e) { return ParseRealText(e).value_or(0.0L); }
+
+bool ToBool(int32_t e) { return e != 0; }
+bool ToBool(long double e) { return e != 0; }
+bool ToBool(uint8_t e) { return e != 0; }
+bool ToBool(const std::string& e) { return e == "TRUE"; }
+
+std::string ToStr(int32_t e) { return FormatInt(e); }
+std::string ToStr(long double e) { return FormatReal(e); }
+std::string ToStr(uint8_t e) { return e != 0 ? "TRUE" : "FALSE"; }
+std::string ToStr(const std::string& e) { return e; }
+
+template <typename E> E FromInt(int32_t v);
+template <> int32_t FromInt(int32_t v) { return v; }
+template <> long double FromInt(int32_t v) { return v; }
+template <> uint8_t FromInt(int32_t v) { return v != 0 ? 1 : 0; }
+template <> std::string FromInt(int32_t v) { return FormatInt(v); }
+
+template <typename E> E FromFloat(long double v);
+template <> int32_t FromFloat(long double v) { return TruncateRealToInt(v); }
+template <> long double FromFloat(long double v) { return v; }
+template <> uint8_t FromFloat(long double v) { return v != 0 ? 1 : 0; }
+template <> std::string FromFloat(long double v) { return FormatReal(v); }
+
+template <typename E> E FromBool(bool v);
+template <> int32_t FromBool(bool v) { return v ? 1 : 0; }
+template <> long double FromBool(bool v) { return v ? 1.0L : 0.0L; }
+template <> uint8_t FromBool(bool v) { return v ? 1 : 0; }
+template <> std::string FromBool(bool v) { return v ? "TRUE" : "FALSE"; }
+
+template <typename E> E FromStr(std::string_view v);
+template <> int32_t FromStr(std::string_view v) { return ParseIntText(v).value_or(0); }
+template <> long double FromStr(std::string_view v) { return ParseRealText(v).value_or(0.0L); }
+template <> uint8_t FromStr(std::string_view v) { return v == "TRUE" ? 1 : 0; }
+template <> std::string FromStr(std::string_view v) { return std::string(v); }
+
+void WriteElement(ByteWriter& w, int32_t e) { w.I32(e); }
+void WriteElement(ByteWriter& w, long double e) { w.Extended(e); }
+void WriteElement(ByteWriter& w, uint8_t e) { w.U8(e); }
+void WriteElement(ByteWriter& w, const std::string& e) { w.String(e); }
+
+void ReadElement(ByteReader& r, int32_t& e) { e = r.I32(); }
+void ReadElement(ByteReader& r, long double& e) { e = r.Extended(); }
+void ReadElement(ByteReader& r, uint8_t& e) { e = r.U8(); }
+void ReadElement(ByteReader& r, std::string& e) { e = r.String(); }
+
+template <typename E> constexpr size_t kElementRecordSize = 4;
+template <> constexpr size_t kElementRecordSize<long double> = 10;
+template <> constexpr size_t kElementRecordSize<uint8_t> = 1;
+
+bool TextMatches(std::string_view element, std::string_view s, bool case_sensitive, bool partial) {
+  if (partial) {
+    if (case_sensitive) return element.find(s) != std::string_view::npos;
+    return sjis::AnsiLowerCase(element).find(sjis::AnsiLowerCase(s)) != std::string::npos;
+  }
+  if (case_sensitive) return element == s;
+  if (element.size() != s.size()) return false;
+  for (size_t i = 0; i < s.size(); ++i) {
+    auto fold = [](char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; };
+    if (fold(element[i]) != fold(s[i])) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+template <typename Kind>
+void TParamArray<Kind>::SetCount(int32_t n) {
+  elements_.resize(n < 0 ? 0 : static_cast<size_t>(n));
+}
+
+template <typename Kind>
+bool TParamArray<Kind>::GetBool() const {
+  const Element* e = First();
+  return e != nullptr && ToBool(*e);
+}
+template <typename Kind>
+long double TParamArray<Kind>::GetFloat() const {
+  const Element* e = First();
+  return e != nullptr ? ToFloat(*e) : 0.0L;
+}
+template <typename Kind>
+int32_t TParamArray<Kind>::GetInt() const {
+  const Element* e = First();
+  return e != nullptr ? ToInt(*e) : 0;
+}
+template <typename Kind>
+std::string TParamArray<Kind>::GetStr() const {
+  const Element* e = First();
+  return e != nullptr ? ToStr(*e) : std::string();
+}
+template <typename Kind>
+void TParamArray<Kind>::SetBool(bool v) { Scalar() = FromBool<Element>(v); }
+template <typename Kind>
+void TParamArray<Kind>::SetFloat(long double v) { Scalar() = FromFloat<Element>(v); }
+template <typename Kind>
+void TParamArray<Kind>::SetInt(int32_t v) { Scalar() = FromInt<Element>(v); }
+template <typename Kind>
+void TParamArray<Kind>::SetStr(std::string_view v) { Scalar() = FromStr<Element>(v); }
+
+template <typename Kind>
+int32_t TParamArray<Kind>::GetIntAt(int32_t i) const { return ToInt(At(i)); }
+template <typename Kind>
+void TParamArray<Kind>::SetIntAt(int32_t i, int32_t v) { At(i) = FromInt<Element>(v); }
+template <typename Kind>
+long double TParamArray<Kind>::GetFloatAt(int32_t i) const { return ToFloat(At(i)); }
+template <typename Kind>
+void TParamArray<Kind>::SetFloatAt(int32_t i, long double v) { At(i) = FromFloat<Element>(v); }
+template <typename Kind>
+bool TParamArray<Kind>::GetBoolAt(int32_t i) const { return ToBool(At(i)); }
+template <typename Kind>
+void TParamArray<Kind>::SetBoolAt(int32_t i, bool v) { At(i) = FromBool<Element>(v); }
+template <typename Kind>
+std::string TParamArray<Kind>::GetStrAt(int32_t i) const { return ToStr(At(i)); }
+template <typename Kind>
+void TParamArray<Kind>::SetStrAt(int32_t i, std::string_view v) { At(i) = FromStr<Element>(v); }
+
+template <typename Kind>
+void TParamArray<Kind>::Assign(const TCustomParam& other) {
+  // Callers pass a value of the same class; anything else is copied through the converters.
+  if (const auto* same = dynamic_cast<const TParamArray<Kind>*>(&other)) {
+    dims_ = same->dims_;
+    elements_ = same->elements_;
+    return;
+  }
+  ConvertFrom(other);
+}
+
+template <typename Kind>
+void TParamArray<Kind>::Fill(const Element& v) {
+  std::fill(elements_.begin(), elements_.end(), v);
+}
+template <typename Kind>
+void TParamArray<Kind>::FillInt(int32_t v) {
+  if constexpr (Kind::kTypeCode == PT_INT) Fill(v);
+}
+template <typename Kind>
+void TParamArray<Kind>::FillFloat(long double v) {
+  if constexpr (Kind::kTypeCode == PT_FLOAT) Fill(v);
+}
+template <typename Kind>
+void TParamArray<Kind>::FillBool(bool v) {
+  if constexpr (Kind::kTypeCode == PT_BOOL) Fill(v ? 1 : 0);
+}
+template <typename Kind>
+void TParamArray<Kind>::FillStr(std::string_view v) {
+  if constexpr (Kind::kTypeCode == PT_STR) Fill(std::string(v));
+}
+
+template <typename Kind>
+void TParamArray<Kind>::CopyFrom(const TCustomParam& other) {
+  const auto* same = dynamic_cast<const TParamArray<Kind>*>(&other);
+  if (same == nullptr || typeid(*same) != typeid(*this)) throw EOrvaError("CopyMem:変数の型があいません");
+  if (same == this) return;
+  std::vector<int32_t> dims;
+  for (int32_t i = 0; i < same->DimCount(); ++i) dims.push_back(same->GetDim(i));
+  elements_ = same->elements_;
+  dims_ = std::move(dims);
+}
+
+template <typename Kind>
+void TParamArray<Kind>::WriteTo(ByteWriter& writer) const {
+  WriteDims(writer);
+  writer.I32(Count());
+  for (const Element& e : elements_) WriteElement(writer, e);
+}
+
+template <typename Kind>
+void TParamArray<Kind>::ReadFrom(ByteReader& reader, const TParamCollection*) {
+  ReadDims(reader);
+  const int32_t n = reader.Count(kElementRecordSize<Element>);
+  std::vector<Element> elements(static_cast<size_t>(n));
+  for (Element& e : elements) ReadElement(reader, e);
+  elements_ = std::move(elements);
+}
+
+template <typename Kind>
+void TParamArray<Kind>::ClearDims() {
+  if (dims_.empty()) return;
+  dims_.clear();
+  if (elements_.size() > 1) elements_.erase(elements_.begin() + 1, elements_.end());
+}
+
+template <typename Kind>
+int32_t TParamArray<Kind>::FindStr(std::string_view s, bool case_sensitive, bool partial) const {
+  for (size_t i = 0; i < elements_.size(); ++i) {
+    if constexpr (Kind::kTypeCode == PT_STR) {
+      if (TextMatches(elements_[i], s, case_sensitive, partial)) return static_cast<int32_t>(i);
+    } else {
+      if (TextMatches(ToStr(elements_[i]), s, case_sensitive, partial)) return static_cast<int32_t>(i);
+    }
+  }
+  return -1;
+}
+
+template <typename Kind>
+void TParamArray<Kind>::Reset() {
+  dims_.clear();
+  elements_.resize(1);
+  elements_[0] = Element();
+}
+
+template class TParamArray<IntElement>;
+template class TParamArray<FloatElement>;
+template class TParamArray<FlagElement>;
+template class TParamArray<StrElement>;
+
+}  // namespace orva
