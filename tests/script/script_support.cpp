@@ -23,7 +23,7 @@ TParamCollectionItem* AddFloat(TParamCollection& store, const std::string& name,
   return item;
 }
 
-Run::Run(TParamCollection& store, std::string_view text) {
+Evaluated::Evaluated(TParamCollection& store, std::string_view text) {
   CompileExpression(text, parser);
   parser.Execute(store);
 }

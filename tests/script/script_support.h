@@ -19,9 +19,9 @@ TParamCollectionItem* AddStr(TParamCollection& store, const std::string& name, c
 TParamCollectionItem* AddFloat(TParamCollection& store, const std::string& name, long double value);
 
 // Compiles and runs text once; the expression is kept so its Result can be read.
-struct Run {
+struct Evaluated {
   TOrvaParser parser;
-  Run(TParamCollection& store, std::string_view text);
+  Evaluated(TParamCollection& store, std::string_view text);
 };
 
 // The operations the compiler makes, one line each: "dest = op a, b".
