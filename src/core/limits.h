@@ -10,6 +10,10 @@ namespace orva::limits {
 inline constexpr int32_t kMaxPictureSide = 16384;
 inline constexpr int64_t kMaxPicturePixels = 67108864;
 
+// A layered image's pictures together (frames, layers kept while the file is read, alpha
+// channels): far above what the original's 2 GiB address space could hold.
+inline constexpr int64_t kMaxLayeredImagePixels = int64_t{1} << 29;
+
 // Inflated data may be at most this many times the compressed bytes (zlib's own worst case is ~1032).
 inline constexpr int64_t kMaxInflateRatio = 1032;
 

@@ -1,0 +1,22 @@
+#pragma once
+// Composing a frame: each visible layer is drawn onto the frame's picture by the layer rules
+// (alpha channel, opacity, transparent value, the base layer's opacity).
+
+#include <cstdint>
+
+#include "images/mosa_frames.h"
+
+namespace orva {
+
+struct LayerPlacement {
+  int32_t position = 0;        // index in the frame, counting invisible layers
+  bool first_visible = false;  // no visible layer precedes it
+  bool base_opaque = false;    // the list's BaseOpaque flag
+};
+
+void DrawLayer(TMosaFrame& frame, const TMosaLayer& layer, const LayerPlacement& placement);
+
+// Whether the 4 x 4 ordered pattern for an opacity level takes the layer's pixel at (x, y).
+bool PatternTakesLayer(int32_t level, int32_t x, int32_t y);
+
+}  // namespace orva

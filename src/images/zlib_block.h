@@ -1,0 +1,24 @@
+#pragma once
+// The zlib blocks of layered images: colour and alpha data inflated up to the size the picture
+// needs, and written at zlib's fastest level.
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace orva {
+
+// Inflates one zlib stream, stopping once wanted bytes are out (data after them is never looked
+// at, as a reader that takes only what it needs would). A stream that ends early gives fewer
+// bytes; damaged data raises EOrvaError naming what. wanted must not exceed the inflate cap for
+// the compressed size (see InflateCapFor).
+std::vector<uint8_t> InflateBlock(std::span<const uint8_t> compressed, size_t wanted, const char* what);
+
+// The most bytes a compressed block of this size may inflate to.
+size_t InflateCapFor(size_t compressed_size);
+
+// The zlib stream of plain at level 1.
+std::vector<uint8_t> DeflateBlock(std::span<const uint8_t> plain);
+
+}  // namespace orva
