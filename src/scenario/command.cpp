@@ -1,0 +1,94 @@
+#include "scenario/command.h"
+
+#include "core/byte_reader.h"
+#include "core/byte_writer.h"
+#include "scenario/call_manager.h"
+#include "scenario/page.h"
+#include "script/orva_parser.h"
+
+namespace orva {
+
+TCommand::TCommand(TPage* page, CommandRecord record)
+    : page_(page), record_(std::move(record)), disabled_(record_.disabled != 0) {
+  expressions_.resize(record_.fields.size());
+  for (size_t i = 0; i < record_.fields.size(); ++i) {
+    for (const ExpressionBytes& stored : record_.fields[i].expressions) {
+      auto parser = std::make_unique<TOrvaParser>();
+      ByteReader reader(stored.record);
+      parser->LoadFrom(reader);
+      expressions_[i].push_back(std::move(parser));
+    }
+  }
+}
+
+TCommand::~TCommand() = default;
+
+void TCommand::Execute(TCallMan& calls) { calls.Advance(); }
+
+int TCommand::StoredIndex(int field) const {
+  // Fields that the page's version lacks are not stored; count the ones before this field.
+  const auto fields = record_.Spec().fields;
+  if (field < 0 || field >= static_cast<int>(fields.size())) return -1;
+  const int32_t version = page_ != nullptr ? page_->Version() : kNewestPageVersion;
+  if (version < fields[static_cast<size_t>(field)].min_version) return -1;
+  int stored = 0;
+  for (int i = 0; i < field; ++i) {
+    if (version >= fields[static_cast<size_t>(i)].min_version) ++stored;
+  }
+  return stored < static_cast<int>(record_.fields.size()) ? stored : -1;
+}
+
+TOrvaParser* TCommand::Expression(int field) const {
+  const int stored = StoredIndex(field);
+  if (stored < 0 || expressions_[static_cast<size_t>(stored)].empty()) return nullptr;
+  return expressions_[static_cast<size_t>(stored)].front().get();
+}
+
+std::span<const std::unique_ptr<TOrvaParser>> TCommand::Expressions(int field) const {
+  const int stored = StoredIndex(field);
+  if (stored < 0) return {};
+  return expressions_[static_cast<size_t>(stored)];
+}
+
+TOrvaParser* TCommand::PropertyExpression(int property_id) const {
+  for (size_t i = 0; i < record_.fields.size(); ++i) {
+    const auto& stored = record_.fields[i].expressions;
+    for (size_t k = 0; k < stored.size(); ++k) {
+      if (stored[k].property_id == property_id) return expressions_[i][k].get();
+    }
+  }
+  return nullptr;
+}
+
+const std::string& TCommand::Text(int field) const {
+  static const std::string kEmpty;
+  const int stored = StoredIndex(field);
+  return stored < 0 ? kEmpty : record_.fields[static_cast<size_t>(stored)].bytes;
+}
+
+int32_t TCommand::Number(int field) const {
+  const int stored = StoredIndex(field);
+  return stored < 0 ? 0 : record_.fields[static_cast<size_t>(stored)].number;
+}
+
+void WriteStateMarker(ByteWriter& writer) { writer.Chars("orva100"); }
+
+int ReadStateMarker(ByteReader& reader) {
+  const size_t start = reader.Position();
+  if (reader.Remaining() >= 7 && reader.Chars(4) == "orva") {
+    const std::string_view digits = reader.Chars(3);
+    int version = 0;
+    for (char c : digits) {
+      if (c < '0' || c > '9') {
+        reader.Seek(start);
+        return 0;
+      }
+      version = version * 10 + (c - '0');
+    }
+    return version;
+  }
+  reader.Seek(start);
+  return 0;
+}
+
+}  // namespace orva
