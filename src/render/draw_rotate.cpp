@@ -49,10 +49,13 @@ void RotateZoom(TCustomDIBX& dst, int32_t x, int32_t y, int32_t zoom_x, int32_t 
   auto to_int = [](long double v) {
     return static_cast<int64_t>(std::clamp<long double>(v, -4e9L, 4e9L));
   };
-  const int64_t left = std::max<int64_t>(to_int(std::floor(min_x)), clip.Left);
-  const int64_t top = std::max<int64_t>(to_int(std::floor(min_y)), clip.Top);
-  const int64_t right = std::min<int64_t>(to_int(std::ceil(max_x)), clip.Right);
-  const int64_t bottom = std::min<int64_t>(to_int(std::ceil(max_y)), clip.Bottom);
+  // Pixels are sampled at their top-left corner, so a turned picture can reach one pixel beyond
+  // the box around its corners (a quarter turn puts its first column just left of it); the
+  // per-pixel test below keeps only pixels that map inside the source.
+  const int64_t left = std::max<int64_t>(to_int(std::floor(min_x)) - 1, clip.Left);
+  const int64_t top = std::max<int64_t>(to_int(std::floor(min_y)) - 1, clip.Top);
+  const int64_t right = std::min<int64_t>(to_int(std::ceil(max_x)) + 1, clip.Right);
+  const int64_t bottom = std::min<int64_t>(to_int(std::ceil(max_y)) + 1, clip.Bottom);
   if (right <= left || bottom <= top) return;
 
   const long double cos_back = std::cos(-theta);
