@@ -1,0 +1,31 @@
+#pragma once
+// The commands of orva-archive. Each raises EOrvaError (or a system error) with a one-line
+// message on failure; names inside archives are shown and taken as UTF-8.
+
+#include <memory>
+#include <ostream>
+#include <stdexcept>
+#include <string>
+
+#include "resources/file_collection.h"
+
+namespace orva::archive_tool {
+
+// A usage error: exit status 2.
+class UsageError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// The archive at path (an archive file, split volumes, ".ext" companion, or an executable with an
+// appended archive); raises when path is not a file.
+std::unique_ptr<TVrFileCollection> OpenArchive(const std::string& path);
+// The number of entries of the directory, without the sentinel and entries added later.
+int DirectoryEntryCount(const TVrFileCollection& table);
+
+void List(const std::string& path, bool json, std::ostream& out);
+void Cat(const std::string& path, const std::string& utf8_name, std::ostream& out);
+void Extract(const std::string& path, const std::string& output_folder);
+void Create(const std::string& output, const std::string& input_folder);
+
+}  // namespace orva::archive_tool

@@ -1,0 +1,87 @@
+// orva-archive: list, read, extract and create the player's archives.
+
+#include <cstdio>
+#include <exception>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "archive_commands.h"
+#include "core/error.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: orva-archive list [--json] PATH | cat PATH NAME | extract PATH OUTDIR | create OUT INPUTDIR";
+
+constexpr const char* kHelp =
+    "orva-archive - list, read, extract and create OrvaPlayer archives\n"
+    "\n"
+    "  orva-archive list [--json] PATH   entries in directory order: size, stored (0|1), CRC, name\n"
+    "  orva-archive cat PATH NAME        one entry's contents (inflated) to standard output\n"
+    "  orva-archive extract PATH OUTDIR  every entry into OUTDIR (\"\\\" in names becomes \"/\")\n"
+    "  orva-archive create OUT INPUTDIR  a version-102 archive of every regular file under INPUTDIR\n"
+    "\n"
+    "PATH is an archive file (split volumes name.001... and a .ext companion directory are honoured)\n"
+    "or a program (.exe/.scr) with an appended archive. Names are shown and taken as UTF-8.\n"
+    "Exit status: 0 success, 1 error, 2 usage error.\n";
+
+int Run(const std::vector<std::string>& args) {
+  using orva::archive_tool::UsageError;
+  if (args.empty()) throw UsageError("no command given");
+  const std::string& command = args[0];
+  if (command == "--help" || command == "-h") {
+    std::cout << kHelp;
+    return 0;
+  }
+  if (command == "--version") {
+    std::cout << "orva-archive " << ORVA_VERSION << "\n";
+    return 0;
+  }
+  if (command == "list") {
+    if (args.size() == 3 && args[1] == "--json") {
+      orva::archive_tool::List(args[2], true, std::cout);
+    } else if (args.size() == 2 && args[1] != "--json") {
+      orva::archive_tool::List(args[1], false, std::cout);
+    } else {
+      throw UsageError("list takes [--json] PATH");
+    }
+  } else if (command == "cat") {
+    if (args.size() != 3) throw UsageError("cat takes PATH NAME");
+    orva::archive_tool::Cat(args[1], args[2], std::cout);
+  } else if (command == "extract") {
+    if (args.size() != 3) throw UsageError("extract takes PATH OUTDIR");
+    orva::archive_tool::Extract(args[1], args[2]);
+  } else if (command == "create") {
+    if (args.size() != 3) throw UsageError("create takes OUT INPUTDIR");
+    orva::archive_tool::Create(args[1], args[2]);
+  } else {
+    throw UsageError("unknown command \"" + command + "\"");
+  }
+  std::cout.flush();
+  if (!std::cout) throw orva::EOrvaError("cannot write to standard output");
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::ios::sync_with_stdio(false);
+  std::vector<std::string> args(argv + 1, argv + argc);
+  for (const std::string& arg : args) {
+    if (arg == "--help" || arg == "--version") return Run({arg});
+  }
+  try {
+    return Run(args);
+  } catch (const orva::archive_tool::UsageError& e) {
+    std::cerr << "orva-archive: " << e.what() << "; " << kUsage << "\n";
+    return 2;
+  } catch (const std::exception& e) {
+    std::string message = e.what();
+    for (char& c : message) {
+      if (c == '\n' || c == '\r') c = ' ';
+    }
+    std::cerr << "orva-archive: " << message << "\n";
+    return 1;
+  }
+}
