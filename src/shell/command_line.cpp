@@ -21,6 +21,32 @@ struct IntOption {
   int high;
 };
 
+struct TextOption {
+  const char* name;
+  std::string PlayerOptions::*field;
+};
+
+constexpr TextOption kTextOptions[] = {
+    {"--dump-vars", &PlayerOptions::dump_vars},
+    {"--trace", &PlayerOptions::trace},
+    {"--clock", &PlayerOptions::clock},
+};
+
+// YYYY-MM-DDTHH:MM:SS with a real calendar date.
+bool IsClockText(const std::string& text) {
+  if (text.size() != 19 || text[4] != '-' || text[7] != '-' || text[10] != 'T' || text[13] != ':' || text[16] != ':')
+    return false;
+  for (size_t i : {0, 1, 2, 3, 5, 6, 8, 9, 11, 12, 14, 15, 17, 18})
+    if (text[i] < '0' || text[i] > '9') return false;
+  const int year = std::stoi(text.substr(0, 4));
+  const int month = std::stoi(text.substr(5, 2));
+  const int day = std::stoi(text.substr(8, 2));
+  const int days_in_month[] = {31, (year % 4 == 0 && (year % 100 != 0 || year % 400 == 0)) ? 29 : 28,
+                               31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  return year >= 1601 && month >= 1 && month <= 12 && day >= 1 && day <= days_in_month[month - 1] &&
+         std::stoi(text.substr(11, 2)) < 24 && std::stoi(text.substr(14, 2)) < 60 && std::stoi(text.substr(17, 2)) < 60;
+}
+
 constexpr IntOption kIntOptions[] = {
     {"--frames", &PlayerOptions::frames, 0, 2147483647},
     {"--frame-ms", &PlayerOptions::frame_ms, 1, 1000},
@@ -81,11 +107,36 @@ std::variant<PlayerOptions, CommandLineError> ParseCommandLine(const std::vector
         }
         options.*option.field = *parsed;
       }
+      for (const auto& option : kTextOptions) {
+        if (name != option.name) continue;
+        known = true;
+        if (inline_value) {
+          options.*option.field = *inline_value;
+        } else if (i + 1 < args.size()) {
+          options.*option.field = args[++i];
+        } else {
+          return CommandLineError{std::string(option.name) + " needs a value"};
+        }
+        if ((options.*option.field).empty()) return CommandLineError{std::string(option.name) + " needs a value"};
+      }
+      if (name == "--seed") {
+        known = true;
+        const std::string value = inline_value ? *inline_value : (i + 1 < args.size() ? args[++i] : std::string());
+        uint32_t seed = 0;
+        auto [ptr, ec] = std::from_chars(value.data(), value.data() + value.size(), seed);
+        if (value.empty() || ec != std::errc() || ptr != value.data() + value.size()) {
+          return CommandLineError{"--seed must be a whole number from 0 to 4294967295, not '" + value + "'"};
+        }
+        options.seed = seed;
+      }
       if (!known) return CommandLineError{"unknown option '" + arg + "'"};
       continue;
     }
     if (options.title_argument) return CommandLineError{"more than one title given ('" + arg + "')"};
     options.title_argument = arg;
+  }
+  if (!IsClockText(options.clock)) {
+    return CommandLineError{"--clock must be a local time YYYY-MM-DDTHH:MM:SS, not '" + options.clock + "'"};
   }
   return options;
 }
@@ -102,6 +153,11 @@ std::string PlayerUsage() {
          "  --headless       run without window and sound on a virtual clock\n"
          "  --frames N       headless: run at most N frame turns (default 3600)\n"
          "  --frame-ms MS    headless: each frame turn lasts MS milliseconds, 1 to 1000 (default 16)\n"
+         "  --dump-vars FILE headless: write the variables as JSON after the last turn\n"
+         "  --trace FILE     write a line per executed command\n"
+         "  --clock TIME     headless: the local time at the start, YYYY-MM-DDTHH:MM:SS\n"
+         "                   (default 2001-01-01T00:00:00)\n"
+         "  --seed N         headless: the seed of the scenario's random numbers (default 0)\n"
          "  --help           show this help and end\n"
          "  --version        show the version and end\n";
 }

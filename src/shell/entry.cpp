@@ -57,7 +57,7 @@ int RunPlayer(const std::vector<std::string>& args, std::ostream& out, std::ostr
       err << "orvaplayer: the configuration dialog is not part of this build yet\n";
       return 1;
     }
-    return RunPlayerMode(options, title, err);
+    return RunPlayerMode(options, title, out, err);
   } catch (const EOrvaError& e) {
     err << "orvaplayer: " << e.what() << "\n";
     return 1;

@@ -10,6 +10,6 @@
 namespace orva {
 
 // Returns the exit status: 0 when the run ended normally, 1 when the title could not start.
-int RunPlayerMode(const PlayerOptions& options, const TitleLocation& title, std::ostream& err);
+int RunPlayerMode(const PlayerOptions& options, const TitleLocation& title, std::ostream& out, std::ostream& err);
 
 }  // namespace orva
