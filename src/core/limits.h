@@ -23,6 +23,9 @@ inline constexpr int kMaxNestingDepth = 1000;
 // Elements of one value (an array declared by a scenario or read from a save).
 inline constexpr int64_t kMaxArrayElements = int64_t{1} << 24;
 
+// Bytes of one string a scenario builds by concatenation.
+inline constexpr int64_t kMaxStringBytes = int64_t{1} << 28;
+
 // FFmpeg contexts: max_pixels.
 inline constexpr int64_t kMaxMoviePixels = 4096 * 4096;
 

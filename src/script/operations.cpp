@@ -6,6 +6,7 @@
 
 #include "core/encoding.h"
 #include "core/error.h"
+#include "core/limits.h"
 #include "script/function_table.h"
 #include "script/orva_parser.h"
 #include "script/param_collection.h"
@@ -215,9 +216,15 @@ void Perform(const TOpeData& op, TCustomParam& dest, TParamCollection& store) {
     case ocMod: case ocOr: case ocAnd: case ocXor: case ocShiftL: case ocShiftR:
       IntegerOperation(op.opcode, dest, a, OperandOf(op, 1));
       break;
-    case ocComboStr:
-      dest.SetStr(a.GetStr() + OperandOf(op, 1).GetStr());
+    case ocComboStr: {
+      std::string text = a.GetStr();
+      const std::string tail = OperandOf(op, 1).GetStr();
+      if (static_cast<int64_t>(text.size() + tail.size()) > limits::kMaxStringBytes)
+        throw EOrvaError("文字列が長すぎます");
+      text += tail;
+      dest.SetStr(text);
       break;
+    }
     case ocEqual: case ocBig: case ocSmall: case ocEBig: case ocESmall: case ocNEqual:
       dest.SetBool(Comparison(op.opcode, Compare(a, OperandOf(op, 1))));
       break;

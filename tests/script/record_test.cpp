@@ -27,12 +27,12 @@ TEST(MalformedRecords, EachRaisesItsError) {
     const char* message;
   };
   const Case cases[] = {
-      {"expression-huge-count.bin",
+      {"expression_record-huge-count.bin",
        "damaged data: a count of 100000 at offset 0 does not fit the 1 bytes left"},
-      {"expression-negative-count.bin", "damaged data: a count of -5 at offset 0 does not fit the 0 bytes left"},
-      {"expression-huge-operands.bin", "damaged data: a count of 50 at offset 10 does not fit the 0 bytes left"},
-      {"expression-truncated-string.bin", "damaged data: 40 bytes needed at offset 19, only 3 left"},
-      {"expression-truncated-real.bin", "damaged data: 10 bytes needed at offset 15, only 6 left"},
+      {"expression_record-negative-count.bin", "damaged data: a count of -5 at offset 0 does not fit the 0 bytes left"},
+      {"expression_record-huge-operands.bin", "damaged data: a count of 50 at offset 10 does not fit the 0 bytes left"},
+      {"expression_record-truncated-string.bin", "damaged data: 40 bytes needed at offset 19, only 3 left"},
+      {"expression_record-truncated-real.bin", "damaged data: 10 bytes needed at offset 15, only 6 left"},
   };
   for (const Case& c : cases) {
     const std::string bytes = ReadFixture(c.file);
