@@ -1,0 +1,95 @@
+// orva-title: builds a runnable title folder from its source form, and describes project files.
+
+#include <filesystem>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "core/error.h"
+#include "resources/atomic_file.h"
+#include "resources/local_files.h"
+#include "scenario/page_listing.h"
+#include "scenario/project_source.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const char kUsage[] =
+    "Usage: orva-title build SRC OUT\n"
+    "       orva-title describe orva.opb\n"
+    "\n"
+    "build makes the title folder OUT from the source folder SRC: SRC/project.txt becomes\n"
+    "OUT/orva.opb, every NAME.page listing (the form orva-page dis prints) becomes NAME.osb, and\n"
+    "every other file is copied as it is, keeping sub-folders.\n"
+    "describe prints a project file in the form of project.txt.\n";
+
+const char kPageSuffix[] = ".page";
+
+void Build(const fs::path& source, const fs::path& output) {
+  if (!fs::is_directory(source)) throw orva::EOrvaError(source.string() + ": not a folder");
+  const fs::path project = source / "project.txt";
+  if (!fs::is_regular_file(project)) throw orva::EOrvaError(project.string() + ": the project description is missing");
+  fs::create_directories(output);
+  try {
+    orva::WriteFileAtomically((output / "orva.opb").string(),
+                              orva::ParseProjectSource(orva::ReadLocalFile(project.string())).Write());
+  } catch (const orva::EOrvaError& e) {
+    throw orva::EOrvaError(project.string() + ": " + e.what());
+  }
+  for (auto it = fs::recursive_directory_iterator(source); it != fs::recursive_directory_iterator(); ++it) {
+    if (!it->is_regular_file() || it->path() == project) continue;
+    const fs::path relative = it->path().lexically_relative(source);
+    std::string name = relative.string();
+    fs::create_directories((output / relative).parent_path());
+    const std::string bytes = orva::ReadLocalFile(it->path().string());
+    if (name.size() > sizeof(kPageSuffix) - 1 && name.ends_with(kPageSuffix)) {
+      name.resize(name.size() - (sizeof(kPageSuffix) - 1));
+      try {
+        orva::WriteFileAtomically((output / (name + ".osb")).string(),
+                                  orva::WritePageRecord(orva::AssemblePage(bytes)));
+      } catch (const orva::EOrvaError& e) {
+        throw orva::EOrvaError(it->path().string() + ": " + e.what());
+      }
+    } else {
+      orva::WriteFileAtomically((output / relative).string(), bytes);
+    }
+  }
+}
+
+int Usage(const std::string& problem) {
+  std::cerr << "orva-title: " << problem << " (see orva-title --help)\n";
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.size() == 1 && args[0] == "--help") {
+    std::cout << kUsage;
+    return 0;
+  }
+  if (args.size() == 1 && args[0] == "--version") {
+    std::cout << "orva-title " << ORVA_VERSION << "\n";
+    return 0;
+  }
+  try {
+    if (args.size() == 3 && args[0] == "build") {
+      Build(args[1], args[2]);
+      return 0;
+    }
+    if (args.size() == 2 && args[0] == "describe") {
+      std::cout << orva::WriteProjectSource(orva::ProjectFile::Read(orva::ReadLocalFile(args[1])));
+      return 0;
+    }
+  } catch (const orva::EOrvaError& e) {
+    std::cerr << "orva-title: " << e.what() << "\n";
+    return 1;
+  } catch (const fs::filesystem_error& e) {
+    std::cerr << "orva-title: " << e.what() << "\n";
+    return 1;
+  }
+  if (args.empty()) return Usage("a command is needed");
+  return Usage("unknown command or wrong number of arguments");
+}
