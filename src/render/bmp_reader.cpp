@@ -167,6 +167,11 @@ void Decode(std::span<const uint8_t> data, TDIBSurface& picture) {
   }
   if (by_masks) depth = 32;
 
+  // Run lengths expand at most about a thousandfold (the same bound as compressed archives).
+  if ((h.compression == kRle8 || h.compression == kRle4) &&
+      int64_t{h.width} * h.height / limits::kMaxInflateRatio > static_cast<int64_t>(data.size())) {
+    Invalid();
+  }
   TDIBSurface result;
   result.SetSize(h.width, h.height, depth);
   if (h.bits <= 8) result.Palette() = palette;

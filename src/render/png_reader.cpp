@@ -32,6 +32,8 @@ void DecodePng(std::span<const uint8_t> data, TDIBSurface& picture) {
   if (image.width == 0 || image.height == 0 || !limits::PictureFits(image.width, image.height)) {
     Invalid("picture size out of range");
   }
+  // Compressed data expands at most about a thousandfold: a picture larger than that is damaged.
+  if (PNG_IMAGE_SIZE(image) / limits::kMaxInflateRatio > data.size()) Invalid("picture larger than its data");
   const bool has_alpha = (image.format & PNG_FORMAT_FLAG_ALPHA) != 0;
   image.format = PNG_FORMAT_BGRA;
   const auto width = static_cast<int32_t>(image.width);
