@@ -64,6 +64,7 @@ uint32_t MaskBlend(uint32_t d, uint32_t s, uint32_t m, int32_t bits) {
 }
 
 void CopyWhole(TDIBSurface& target, const TDIBSurface& source, int32_t width, int32_t height) {
+  if (width <= 0 || height <= 0) return;
   const int32_t bits = target.BitCount();
   if (bits >= 8 || width == target.Width()) {
     const size_t bytes = bits >= 8 ? PackedRowBytes(width, bits) : PaddedRowBytes(width, bits);

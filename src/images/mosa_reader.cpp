@@ -85,7 +85,8 @@ class LayeredImageReader {
     if (size < 0) throw EOrvaError("damaged layered image: negative header size");
     std::array<uint8_t, kHeaderRecord> record{};
     const size_t taken = std::min<size_t>(static_cast<size_t>(size), kHeaderRecord);
-    std::memcpy(record.data(), stream_.Bytes(taken).data(), taken);
+    const std::span<const uint8_t> stored = stream_.Bytes(taken);
+    std::copy(stored.begin(), stored.end(), record.begin());
     // Longer headers from later writers: the excess is not ours to read.
     stream_.Skip(static_cast<size_t>(size) - taken);
     header.frame_count = ReadI32At(record, 16);

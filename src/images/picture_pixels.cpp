@@ -158,6 +158,7 @@ void CopyConverted(TDIBSurface& target, const TDIBSurface& source) {
     throw EOrvaError("internal error: converting between pictures of different sizes");
   }
   const int32_t width = target.Width(), height = target.Height();
+  if (width == 0 || height == 0) return;
   if (source.BitCount() == target.BitCount() && (target.BitCount() > 8 || source.Palette() == target.Palette())) {
     const size_t row_bytes = PaddedRowBytes(width, target.BitCount());
     for (int32_t y = 0; y < height; ++y) std::memcpy(target.Row(y), source.Row(y), row_bytes);
@@ -205,7 +206,9 @@ void CopyPicture(TDIBSurface& target, const TDIBSurface& source) {
   target.SetSize(source.Width(), source.Height(), source.BitCount());
   target.Palette() = source.Palette();
   const size_t row_bytes = PaddedRowBytes(source.Width(), source.BitCount());
-  for (int32_t y = 0; y < source.Height(); ++y) std::memcpy(target.Row(y), source.Row(y), row_bytes);
+  if (row_bytes > 0) {
+    for (int32_t y = 0; y < source.Height(); ++y) std::memcpy(target.Row(y), source.Row(y), row_bytes);
+  }
   if (source.Alpha()) {
     target.SetAlphaChannel(true);
     CopyPicture(*target.Alpha(), *source.Alpha());

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
 #include "core/error.h"
 #include "images/mosa_frames.h"
 #include "images/picture_pixels.h"
@@ -154,6 +158,26 @@ TEST(LayeredImageMalformed, DamagedRecordsGiveTheirErrors) {
     } else {
       EXPECT_EQ(message.rfind("damaged JPEG data: ", 0), 0u) << message;
     }
+  }
+}
+
+// Inputs kept from fuzzing, each with the error it must give.
+TEST(LayeredImageMalformed, FuzzFinds) {
+  struct Case {
+    const char* file;
+    const char* message;
+  };
+  const Case cases[] = {
+      // A frame of width 0 with rows: composing once copied zero bytes from no storage.
+      {"layered_image-zero-width-frame.bin", "damaged data: 8 bytes needed at offset 96, only 2 left"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file);
+    const std::filesystem::path path = std::filesystem::path(ORVA_TEST_DATA_DIR) / "malformed" / c.file;
+    std::ifstream in(path, std::ios::binary);
+    ASSERT_TRUE(in) << path;
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(LoadError(bytes, 12345), c.message);
   }
 }
 
