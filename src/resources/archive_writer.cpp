@@ -146,16 +146,27 @@ bool TVrFileCollection::WriteArchive(TQnBigStream& destination) {
 
   std::vector<int64_t> offsets;
   offsets.reserve(count + 1);
+  std::vector<uint8_t> stored_flags;
+  stored_flags.reserve(count);
   TMemoryStream plain;
   TMemoryStream packed;
   for (TVrFile* entry : entries) {
     offsets.push_back(destination.GetPosition());
-    entry->stored = false;
+    const std::optional<std::string> local =
+        entry->memory ? std::nullopt : FindLocalFile(folder_, entry->Name());
+    const bool from_archive = !entry->memory && !local;
+    if (from_archive) {
+      // This very entry (not the newest of its name).
+      if (!source_) ThrowFileMissing(entry->Name());
+      ReadStoredData(*entry, plain);
+      InflateEntry(*entry, plain);
+    }
+    bool stored = false;
     if (entry->memory) {
       TMemoryStream& data = *entry->memory;
       if (data.Size() >= kLargeEntrySize) {
         entry->crc = CrcOf(data);
-        entry->stored = true;
+        stored = true;
         WriteAll(destination, data);
       } else {
         if (entry->crc_of_plain) entry->crc = CrcOf(data);
@@ -163,7 +174,7 @@ bool TVrFileCollection::WriteArchive(TQnBigStream& destination) {
         WriteAll(destination, packed);
         if (!entry->crc_of_plain) entry->crc = CrcOf(packed);
       }
-    } else if (const std::optional<std::string> local = FindLocalFile(folder_, entry->Name())) {
+    } else if (local) {
       struct stat st {};
       if (::stat(local->c_str(), &st) != 0) ThrowFileMissing(entry->Name());
       if (IsCompressibleFolderFile(*local, st.st_size)) {
@@ -172,18 +183,17 @@ bool TVrFileCollection::WriteArchive(TQnBigStream& destination) {
         Compress(plain, packed);
         // Data that saves less than a tenth is kept as it is.
         TMemoryStream& written = packed.Size() > plain.Size() * 9 / 10 ? plain : packed;
-        entry->stored = &written == &plain;
+        stored = &written == &plain;
         WriteAll(destination, written);
         if (!entry->crc_of_plain) entry->crc = CrcOf(written);
       } else {
-        entry->stored = true;
+        stored = true;
         entry->crc = CopyFileStored(*local, destination);
       }
       entry->timestamp = DosDateTime(st.st_mtime);
     } else {
-      Extract(entry->Name(), plain);
       if (plain.Size() >= kLargeEntrySize) {
-        entry->stored = true;
+        stored = true;
         entry->crc = CrcOf(plain);
         WriteAll(destination, plain);
       } else {
@@ -192,6 +202,10 @@ bool TVrFileCollection::WriteArchive(TQnBigStream& destination) {
         WriteAll(destination, packed);
       }
     }
+    stored_flags.push_back(stored ? 1 : 0);
+    // An entry whose data stays in this table's archive keeps the flag that describes that data,
+    // so that it can still be read after the table was written elsewhere.
+    if (!from_archive) entry->stored = stored;
     plain.Clear();
     packed.Clear();
   }
@@ -200,7 +214,7 @@ bool TVrFileCollection::WriteArchive(TQnBigStream& destination) {
   ByteWriter tables;
   TQnRandom offset_generator(kArchiveScrambleSeed);
   for (int64_t offset : offsets) tables.U64(ScrambleOffset64(offset_generator, static_cast<uint64_t>(offset)));
-  for (TVrFile* entry : entries) tables.Bool(entry->stored);
+  for (uint8_t stored : stored_flags) tables.U8(stored);
   for (TVrFile* entry : entries) tables.I32(entry->timestamp);
   for (TVrFile* entry : entries) tables.U32(entry->crc);
   for (TVrFile* entry : entries) tables.Bool(entry->crc_of_plain);

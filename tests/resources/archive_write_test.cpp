@@ -174,6 +174,20 @@ TEST(ArchiveWrite, RewritesAnyVersionAsVersion102WithoutTheSentinel) {
   EXPECT_EQ(reopened->File(0)->crc, Crc32(packed.Bytes()));
 }
 
+TEST(ArchiveWrite, RewritesStoredEntriesOfAnArchiveWithoutInflatingThem) {
+  test::ScratchFolder folder;
+  TVrFileCollection table;
+  table.Open(folder.Write("save.dat", BuildArchive(102, {MakeBuiltEntry("raw", "kept as it is", true),
+                                                         MakeBuiltEntry("packed", "compressed", false)})));
+  auto reopened = WriteAndReopen(table);
+  EXPECT_EQ(Extracted(*reopened, "raw"), "kept as it is");
+  EXPECT_EQ(Extracted(*reopened, "packed"), "compressed");
+  EXPECT_FALSE(reopened->File(0)->stored);  // small data from an archive is compressed anew
+  // The written table still reads its own archive.
+  EXPECT_EQ(Extracted(table, "raw"), "kept as it is");
+  EXPECT_EQ(Extracted(table, "packed"), "compressed");
+}
+
 TEST(ArchiveWrite, ALayeredImageWithoutANumberFailsTheWrite) {
   test::ScratchFolder folder;
   folder.Write("bad.mos", "Mosa1x6" + std::string(50, '\0'));
