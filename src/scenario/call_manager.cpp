@@ -54,7 +54,8 @@ void TCallMan::Start(const std::string& name) {
 }
 
 const TCustomParam* TCallMan::Evaluate(TOrvaParser* expression) {
-  if (expression == nullptr) return nullptr;
+  // An empty expression yields nothing; there is nothing to run.
+  if (expression == nullptr || expression->Count() == 0) return nullptr;
   expression->Execute(store_);
   return expression->Result();
 }
@@ -152,10 +153,10 @@ void SplitEventText(const std::string& text, std::string& page_file, std::string
 }
 
 int TCallMan::EnterEvent(int32_t depth) {
-  if (page_ != nullptr && page_->Contains(index_) && entered_ && page_->Command(index_)->BlocksEvents()) return 0;
   TTimerList& events = host_.Events();
   TTimerData* event = events.FirstWaiting();
   if (event == nullptr) return 0;
+  if (page_ != nullptr && page_->Contains(index_) && entered_ && page_->Command(index_)->BlocksEvents()) return 0;
   std::string page_file;
   std::string label;
   bool has_label = false;

@@ -10,6 +10,13 @@ namespace orva {
 
 TCommand::TCommand(TPage* page, CommandRecord record)
     : page_(page), record_(std::move(record)), disabled_(record_.disabled != 0) {
+  // Fields that the page's version lacks are not stored; number the ones that are.
+  const int32_t version = page_ != nullptr ? page_->Version() : kNewestPageVersion;
+  int stored = 0;
+  for (const FieldSpec& field : record_.Spec().fields) {
+    const bool present = version >= field.min_version && stored < static_cast<int>(record_.fields.size());
+    stored_index_.push_back(static_cast<int8_t>(present ? stored++ : -1));
+  }
   expressions_.resize(record_.fields.size());
   for (size_t i = 0; i < record_.fields.size(); ++i) {
     for (const ExpressionBytes& stored : record_.fields[i].expressions) {
@@ -26,16 +33,8 @@ TCommand::~TCommand() = default;
 void TCommand::Execute(TCallMan& calls) { calls.Advance(); }
 
 int TCommand::StoredIndex(int field) const {
-  // Fields that the page's version lacks are not stored; count the ones before this field.
-  const auto fields = record_.Spec().fields;
-  if (field < 0 || field >= static_cast<int>(fields.size())) return -1;
-  const int32_t version = page_ != nullptr ? page_->Version() : kNewestPageVersion;
-  if (version < fields[static_cast<size_t>(field)].min_version) return -1;
-  int stored = 0;
-  for (int i = 0; i < field; ++i) {
-    if (version >= fields[static_cast<size_t>(i)].min_version) ++stored;
-  }
-  return stored < static_cast<int>(record_.fields.size()) ? stored : -1;
+  if (field < 0 || field >= static_cast<int>(stored_index_.size())) return -1;
+  return stored_index_[static_cast<size_t>(field)];
 }
 
 TOrvaParser* TCommand::Expression(int field) const {

@@ -63,6 +63,8 @@ class TCommand {
 
   TPage* page_;
   CommandRecord record_;
+  // Per field of the type's table, its position among the stored fields; -1 when not stored.
+  std::vector<int8_t> stored_index_;
   bool disabled_;
   // Per stored field, its compiled expressions in stored order.
   std::vector<std::vector<std::unique_ptr<TOrvaParser>>> expressions_;
