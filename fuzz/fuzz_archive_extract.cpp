@@ -49,7 +49,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!every_entry_read) return 0;
 
   orva::TQnBigMemoryStream rewritten;
-  table.WriteArchive(rewritten);
+  try {
+    // Entries hidden behind a newer one of the same name are written too, and may be damaged.
+    table.WriteArchive(rewritten);
+  } catch (const orva::EOrvaError&) {
+    return 0;
+  }
   rewritten.SetPosition(0);
   auto copy = std::make_unique<orva::TQnBigMemoryStream>();
   copy->Stream().WriteBuffer(rewritten.Stream().Memory(), rewritten.GetSize());
