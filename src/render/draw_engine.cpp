@@ -70,6 +70,15 @@ void RowKernel(const RowKernels& k, const CopyOp& op, Pixel* d, const Pixel* s, 
   }
 }
 
+template <typename Pixel>
+void Gather(const RowKernels& k, Pixel* d, const Pixel* s, const int32_t* columns, size_t n) {
+  if constexpr (sizeof(Pixel) == 4) {
+    k.gather32(d, s, columns, n);
+  } else {
+    for (size_t i = 0; i < n; ++i) d[i] = s[columns[i]];
+  }
+}
+
 bool IsMaskKind(CopyKind kind) {
   return kind == CopyKind::kMask || kind == CopyKind::kMaskAlpha || kind == CopyKind::kMaskAdd;
 }
@@ -106,6 +115,17 @@ void FastCopyRows(const FastSurfaces& fast, const CopySpan& span, const CopyOp& 
   thread_local std::vector<uint8_t> mask_row;
   const size_t n = static_cast<size_t>(span.width);
   const bool masked = IsMaskKind(op.kind);
+  // Whole rows of surfaces without row padding lie end to end: one long row covers them all.
+  const int64_t row_bytes = int64_t{span.width} * static_cast<int64_t>(sizeof(Pixel));
+  if (span.step_x > 0 && span.step_y > 0 && span.dst_x == 0 && span.src_x == 0 && span.height > 1 &&
+      fast.dst.pitch == -row_bytes && fast.src.pitch == -row_bytes && (!masked || fast.mask.pitch == -span.width)) {
+    const int64_t last = span.height - 1;
+    Pixel* d = fast.dst.Row<Pixel>(int64_t{span.dst_y} + last);
+    const Pixel* s = fast.src.Row<Pixel>(int64_t{span.src_y} + last);
+    const uint8_t* m = masked ? fast.mask.Row<uint8_t>(int64_t{span.src_y} + last) : nullptr;
+    RowKernel<Pixel>(*fast.kernels, op, d, s, m, n * static_cast<size_t>(span.height), f);
+    return;
+  }
   for (int32_t r = 0; r < span.height; ++r) {
     const int64_t sy = int64_t{span.src_y} + int64_t{r} * span.step_y;
     Pixel* d = fast.dst.Row<Pixel>(int64_t{span.dst_y} + r) + span.dst_x;
@@ -143,12 +163,12 @@ void FastStretchRows(const FastSurfaces& fast, const StretchSpan& span, const Co
         std::memcpy(d, fast.dst.Row<Pixel>(int64_t{span.dst_y} + static_cast<int64_t>(r) - 1) + span.dst_x,
                     n * sizeof(Pixel));
       } else {
-        for (size_t i = 0; i < n; ++i) d[i] = s[columns[i]];
+        Gather(*fast.kernels, d, s, columns, n);
       }
       continue;
     }
     Pixel* rs = Scratch(source_row, n);
-    for (size_t i = 0; i < n; ++i) rs[i] = s[columns[i]];
+    Gather(*fast.kernels, rs, s, columns, n);
     const uint8_t* m = nullptr;
     if (masked) {
       const uint8_t* mrow = fast.mask.Row<uint8_t>(sy);
@@ -276,12 +296,18 @@ void RunFill(TCustomDIBX& dst, const TRect& rect, FillKind kind, uint32_t colour
   SurfaceLock lock(dst);
   const RowKernels* kernels = CurrentKernels();
   const int32_t bits = dst.GetBitCount();
-  const size_t n = static_cast<size_t>(rect.Width());
   if (kernels && lock.Origin() && (bits == 32 || bits == 15 || bits == 16)) {
-    const RowAccess rows = AccessOf(dst, lock.Origin());
-    for (int32_t y = rect.Top; y < rect.Bottom; ++y) {
+    RowAccess rows = AccessOf(dst, lock.Origin());
+    TRect span = rect;
+    size_t n = static_cast<size_t>(rect.Width());
+    // Full rows without padding lie end to end: fill them as one.
+    if (rect.Left == 0 && rect.Right == dst.GetWidth() && rows.pitch == -int64_t{rect.Right} * (bits == 32 ? 4 : 2)) {
+      n *= static_cast<size_t>(rect.Height());
+      span = TRect{0, rect.Bottom - 1, rect.Right, rect.Bottom};
+    }
+    for (int32_t y = span.Top; y < span.Bottom; ++y) {
       if (bits == 32) {
-        uint32_t* d = rows.Row<uint32_t>(y) + rect.Left;
+        uint32_t* d = rows.Row<uint32_t>(y) + span.Left;
         switch (kind) {
           case FillKind::kFill: kernels->fill32(d, n, colour); break;
           case FillKind::kBlend: kernels->blend_fill32(d, n, colour, alpha); break;
@@ -289,7 +315,7 @@ void RunFill(TCustomDIBX& dst, const TRect& rect, FillKind kind, uint32_t colour
           case FillKind::kSub: kernels->sub_fill32(d, n, colour); break;
         }
       } else {
-        uint16_t* d = rows.Row<uint16_t>(y) + rect.Left;
+        uint16_t* d = rows.Row<uint16_t>(y) + span.Left;
         const Format16 f = FormatOf(dst);
         const auto c16 = static_cast<uint16_t>(colour);
         switch (kind) {

@@ -66,6 +66,9 @@ void MaskAdd32(uint32_t* d, const uint32_t* s, const uint8_t* m, size_t n, uint3
     if (m[i] != 0) d[i] = formulas::Add(d[i], s[i], formulas::MaskTimesAlpha(a, m[i]), kMasks32);
   }
 }
+void Gather32(uint32_t* d, const uint32_t* s, const int32_t* columns, size_t n) {
+  for (size_t i = 0; i < n; ++i) d[i] = s[columns[i]];
+}
 
 void Fill16(uint16_t* d, size_t n, uint16_t v) {
   for (size_t i = 0; i < n; ++i) d[i] = v;
@@ -139,7 +142,7 @@ std::atomic<PixelPath>& PathFlag() {
 
 const RowKernels& PortableKernels() {
   static const RowKernels kernels{"portable", Fill32, BlendFill32, AddFill32, SubFill32, Keyed32, Alpha32,
-                                  Add32,      Mask32, MaskAlpha32, MaskAdd32, Fill16,    BlendFill16, AddFill16,
+                                  Add32,      Mask32, MaskAlpha32, MaskAdd32, Gather32, Fill16,    BlendFill16, AddFill16,
                                   SubFill16,  Keyed16, Alpha16,    Add16,     Mask16,    MaskAlpha16, MaskAdd16};
   return kernels;
 }

@@ -56,6 +56,8 @@ struct Vec {
   static T Mask16(const uint8_t* m) {
     return _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(m)));
   }
+  static bool All(T m) { return _mm256_movemask_epi8(m) == -1; }
+  static bool None(T m) { return _mm256_testz_si256(m, m) != 0; }
   static void Finish() { _mm256_zeroupper(); }
 };
 #else
@@ -95,6 +97,8 @@ struct Vec {
   static T Mask16(const uint8_t* m) {
     return _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(m)), Zero());
   }
+  static bool All(T m) { return _mm_movemask_epi8(m) == 0xFFFF; }
+  static bool None(T m) { return _mm_movemask_epi8(m) == 0; }
   static void Finish() {}
 };
 #endif
@@ -177,10 +181,13 @@ void SubFill32(uint32_t* d, size_t n, uint32_t colour) {
 
 void Keyed32(uint32_t* d, const uint32_t* s, size_t n, uint32_t key) {
   const V k = Vec::Set32(key);
+  // Runs of key pixels are skipped whole; the destination is read only where keys and colours mix.
   ForEachVector<uint32_t>(d, s, nullptr, n, [&](uint32_t* dp, const uint32_t* sp, const uint8_t*) {
     const V vs = Vec::Load(sp);
-    const V vd = Vec::Load(dp);
-    Vec::Store(dp, Select(Vec::Eq32(vs, k), vd, vs));
+    const V keep = Vec::Eq32(vs, k);
+    if (Vec::None(keep)) return Vec::Store(dp, vs);
+    if (Vec::All(keep)) return;
+    Vec::Store(dp, Select(keep, Vec::Load(dp), vs));
   });
 }
 
@@ -213,14 +220,16 @@ void Add32(uint32_t* d, const uint32_t* s, size_t n, uint32_t alpha, int64_t key
 void Mask32(uint32_t* d, const uint32_t* s, const uint8_t* m, size_t n) {
   const V full = Vec::Set16(255);
   ForEachVector<uint32_t>(d, s, m, n, [&](uint32_t* dp, const uint32_t* sp, const uint8_t* mp) {
-    const V vs = Vec::Load(sp);
-    const V vd = Vec::Load(dp);
     const V vm = Vec::Mask32(mp);
+    const V clear = Vec::Eq32(vm, Vec::Zero());
+    if (Vec::All(clear)) return;
+    const V vs = Vec::Load(sp);
+    const V opaque = Vec::Eq32(vm, Vec::Set32(0xFFFFFFFF));
+    if (Vec::All(opaque)) return Vec::Store(dp, vs);
+    const V vd = Vec::Load(dp);
     const V m_lo = Vec::Lo8(vm);
     const V m_hi = Vec::Hi8(vm);
     const V mixed = Mix32(vs, vd, m_lo, m_hi, Vec::Sub16(full, m_lo), Vec::Sub16(full, m_hi));
-    const V opaque = Vec::Eq32(vm, Vec::Set32(0xFFFFFFFF));
-    const V clear = Vec::Eq32(vm, Vec::Zero());
     Vec::Store(dp, Select(opaque, vs, Select(clear, vd, mixed)));
   });
 }
@@ -229,9 +238,10 @@ void MaskAlpha32(uint32_t* d, const uint32_t* s, const uint8_t* m, size_t n, uin
   const V full = Vec::Set16(255);
   const V a = Vec::Set16(static_cast<uint16_t>(alpha));
   ForEachVector<uint32_t>(d, s, m, n, [&](uint32_t* dp, const uint32_t* sp, const uint8_t* mp) {
+    const V vm = Vec::Mask32(mp);
+    if (Vec::All(Vec::Eq32(vm, Vec::Zero()))) return;
     const V vs = Vec::Load(sp);
     const V vd = Vec::Load(dp);
-    const V vm = Vec::Mask32(mp);
     const V b_lo = Vec::Shr16By8(Vec::Mul16(Vec::Lo8(vm), a));
     const V b_hi = Vec::Shr16By8(Vec::Mul16(Vec::Hi8(vm), a));
     const V mixed = Mix32(vs, vd, b_lo, b_hi, Vec::Sub16(full, b_lo), Vec::Sub16(full, b_hi));
@@ -242,15 +252,33 @@ void MaskAlpha32(uint32_t* d, const uint32_t* s, const uint8_t* m, size_t n, uin
 void MaskAdd32(uint32_t* d, const uint32_t* s, const uint8_t* m, size_t n, uint32_t alpha) {
   const V a = Vec::Set16(static_cast<uint16_t>(alpha));
   ForEachVector<uint32_t>(d, s, m, n, [&](uint32_t* dp, const uint32_t* sp, const uint8_t* mp) {
+    const V vm = Vec::Mask32(mp);
+    if (Vec::All(Vec::Eq32(vm, Vec::Zero()))) return;
     const V vs = Vec::Load(sp);
     const V vd = Vec::Load(dp);
-    const V vm = Vec::Mask32(mp);
     const V b_lo = Vec::Shr16By8(Vec::Mul16(Vec::Lo8(vm), a));
     const V b_hi = Vec::Shr16By8(Vec::Mul16(Vec::Hi8(vm), a));
     const V sum = Vec::And(Vec::AddSat8(vd, Scale32(vs, b_lo, b_hi)), Vec::Set32(kRgb32));
     Vec::Store(dp, Select(Vec::Eq32(vm, Vec::Zero()), vd, sum));
   });
 }
+
+#if defined(ORVA_SIMD_AVX2)
+void Gather32(uint32_t* d, const uint32_t* s, const int32_t* columns, size_t n) {
+  size_t i = 0;
+  for (; i + 8 <= n; i += 8) {
+    const __m256i index = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(columns + i));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + i),
+                        _mm256_i32gather_epi32(reinterpret_cast<const int*>(s), index, 4));
+  }
+  for (; i < n; ++i) d[i] = s[columns[i]];
+  _mm256_zeroupper();
+}
+#else
+void Gather32(uint32_t* d, const uint32_t* s, const int32_t* columns, size_t n) {
+  for (size_t i = 0; i < n; ++i) d[i] = s[columns[i]];
+}
+#endif
 
 // ---- 16-bit pixels: red above green above blue, 5-6-5 or 5-5-5; the unused top bit of 5-5-5
 // becomes 0 in every result.
@@ -327,7 +355,10 @@ void Keyed16(uint16_t* d, const uint16_t* s, size_t n, uint16_t key) {
   const V k = Vec::Set16(key);
   ForEachVector<uint16_t>(d, s, nullptr, n, [&](uint16_t* dp, const uint16_t* sp, const uint8_t*) {
     const V vs = Vec::Load(sp);
-    Vec::Store(dp, Select(Vec::Eq16(vs, k), Vec::Load(dp), vs));
+    const V keep = Vec::Eq16(vs, k);
+    if (Vec::None(keep)) return Vec::Store(dp, vs);
+    if (Vec::All(keep)) return;
+    Vec::Store(dp, Select(keep, Vec::Load(dp), vs));
   });
 }
 
@@ -362,9 +393,11 @@ void Add16(uint16_t* d, const uint16_t* s, size_t n, uint32_t alpha, int64_t key
 void Mask16(uint16_t* d, const uint16_t* s, const uint8_t* m, size_t n, Format16 f) {
   const V full = Vec::Set16(255);
   ForEachVector<uint16_t>(d, s, m, n, [&](uint16_t* dp, const uint16_t* sp, const uint8_t* mp) {
+    const V vm = Vec::Mask16(mp);
+    if (Vec::All(Vec::Eq16(vm, Vec::Zero()))) return;
+    if (Vec::All(Vec::Eq16(vm, full))) return Vec::Store(dp, Vec::Load(sp));
     const V vs = Vec::Load(sp);
     const V vd = Vec::Load(dp);
-    const V vm = Vec::Mask16(mp);
     const V mixed = Mix16(vs, vd, vm, Vec::Sub16(full, vm), f);
     Vec::Store(dp, Select(Vec::Eq16(vm, full), vs, Select(Vec::Eq16(vm, Vec::Zero()), vd, mixed)));
   });
@@ -374,9 +407,10 @@ void MaskAlpha16(uint16_t* d, const uint16_t* s, const uint8_t* m, size_t n, uin
   const V full = Vec::Set16(255);
   const V a = Vec::Set16(static_cast<uint16_t>(alpha));
   ForEachVector<uint16_t>(d, s, m, n, [&](uint16_t* dp, const uint16_t* sp, const uint8_t* mp) {
+    const V vm = Vec::Mask16(mp);
+    if (Vec::All(Vec::Eq16(vm, Vec::Zero()))) return;
     const V vs = Vec::Load(sp);
     const V vd = Vec::Load(dp);
-    const V vm = Vec::Mask16(mp);
     const V b = Vec::Shr16By8(Vec::Mul16(vm, a));
     Vec::Store(dp, Select(Vec::Eq16(vm, Vec::Zero()), vd, Mix16(vs, vd, b, Vec::Sub16(full, b), f)));
   });
@@ -385,9 +419,10 @@ void MaskAlpha16(uint16_t* d, const uint16_t* s, const uint8_t* m, size_t n, uin
 void MaskAdd16(uint16_t* d, const uint16_t* s, const uint8_t* m, size_t n, uint32_t alpha, Format16 f) {
   const V a = Vec::Set16(static_cast<uint16_t>(alpha));
   ForEachVector<uint16_t>(d, s, m, n, [&](uint16_t* dp, const uint16_t* sp, const uint8_t* mp) {
+    const V vm = Vec::Mask16(mp);
+    if (Vec::All(Vec::Eq16(vm, Vec::Zero()))) return;
     const V vs = Vec::Load(sp);
     const V vd = Vec::Load(dp);
-    const V vm = Vec::Mask16(mp);
     const V b = Vec::Shr16By8(Vec::Mul16(vm, a));
     Vec::Store(dp, Select(Vec::Eq16(vm, Vec::Zero()), vd, AddScaled16(vd, vs, b, f)));
   });
@@ -395,7 +430,7 @@ void MaskAdd16(uint16_t* d, const uint16_t* s, const uint8_t* m, size_t n, uint3
 
 RowKernels MakeSimdKernels(const char* name) {
   return RowKernels{name,    Fill32,      BlendFill32, AddFill32, SubFill32, Keyed32,   Alpha32,
-                    Add32,   Mask32,      MaskAlpha32, MaskAdd32, Fill16,    BlendFill16, AddFill16,
+                    Add32,   Mask32,      MaskAlpha32, MaskAdd32, Gather32, Fill16,    BlendFill16, AddFill16,
                     SubFill16, Keyed16,   Alpha16,     Add16,     Mask16,    MaskAlpha16, MaskAdd16};
 }
 

@@ -1,0 +1,2 @@
+pkg_check_modules(PIXMAN REQUIRED IMPORTED_TARGET pixman-1)
+target_link_libraries(${target} PRIVATE PkgConfig::PIXMAN)
