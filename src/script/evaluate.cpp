@@ -18,6 +18,8 @@
 #include "script/param_collection.h"
 #include "script/param_system.h"
 #include "script/param_var.h"
+#include "script/operation_semantics.h"
+#include "script/typed_cell.h"
 
 namespace orva {
 namespace {
@@ -35,6 +37,27 @@ void Unresolve(const TOpeData& op) {
   for (const auto& operand : op.operands)
     if (operand->IsReference()) static_cast<TParamVar*>(operand.get())->SetTarget(nullptr);
 }
+
+bool fast_paths_enabled = true;
+
+bool TypedOpcode(uint8_t opcode) {
+  return opcode == ocTo || (opcode >= ocPlus && opcode <= ocDimTo) || (opcode >= ocEqual && opcode <= ocNEqual);
+}
+
+// The type a new temporary takes, from the kind of operand 0.
+uint8_t TempKind(uint8_t opcode, uint8_t first) {
+  switch (opcode) {
+    case ocTo: return first;
+    case ocPlus: return (first == PT_STR || first == PT_FLOAT) ? first : PT_INT;
+    case ocMinus: case ocMul: case ocDiv: return first == PT_FLOAT ? PT_FLOAT : PT_INT;
+    case ocComboStr: return PT_STR;
+    case ocEqual: case ocBig: case ocSmall: case ocEBig: case ocESmall: case ocNEqual: return PT_BOOL;
+    default: return PT_INT;
+  }
+}
+
+constexpr size_t kMaxTypedIndices = 8;
+constexpr int kElementSlot = 5;
 
 class DepthGuard {
  public:
@@ -83,12 +106,30 @@ struct OperationBinding {
   std::vector<OperandBinding> operands;
 };
 
+// One operation of a typed plan: every operand and the destination addressed directly.
+struct TypedStep {
+  uint8_t opcode = ocNone;
+  bool skip = false;  // ocDimTo on a temporary already made
+  TypedCell dest, a, b;
+  int ref_slot = -1;
+  const TParamCollectionItem* array = nullptr;
+  std::vector<TypedCell> indices;
+};
+
 struct TOrvaParser::Binding {
   const TParamCollection* store = nullptr;
   uint64_t generation = 0;
   bool bound = false;  // false: the general path
   std::vector<OperationBinding> operations;
   std::vector<std::unique_ptr<TempSlot>> slots;
+  // When every value involved has a fixed class, the temporaries' types follow: the whole
+  // expression runs as a typed plan.
+  bool typed = false;
+  std::vector<TypedStep> steps;
+  std::vector<int32_t> element_index;  // per slot, for element references
+  const TypedCell* result = nullptr;
+
+  void BuildTypedPlan(const std::vector<TOpeData>& operations_);
 
   int SlotFor(std::string_view name) {
     for (size_t i = 0; i < slots.size(); ++i)
@@ -99,6 +140,82 @@ struct TOrvaParser::Binding {
     return static_cast<int>(slots.size() - 1);
   }
 };
+
+void TOrvaParser::Binding::BuildTypedPlan(const std::vector<TOpeData>& ops) {
+  typed = false;
+  result = nullptr;
+  steps.assign(ops.size(), TypedStep());
+  element_index.assign(slots.size(), 0);
+  std::vector<int> slot_kind(slots.size(), -1);
+  std::vector<const TParamCollectionItem*> slot_array(slots.size(), nullptr);
+
+  auto cell_for = [&](const TCustomParam& operand, const OperandBinding& binding, TypedCell& out) {
+    switch (binding.kind) {
+      case OperandBinding::kLiteral:
+        if (!IsPlainValue(&operand)) return false;
+        out = {const_cast<TCustomParam*>(&operand), operand.VarType(), nullptr};
+        return true;
+      case OperandBinding::kStore:
+        if (!IsPlainValue(binding.item->Value())) return false;
+        out = {binding.item->Value(), binding.item->Value()->VarType(), nullptr};
+        return true;
+      case OperandBinding::kSlot: {
+        const size_t slot = static_cast<size_t>(binding.slot);
+        if (slot_kind[slot] < 0) return false;
+        if (slot_kind[slot] == kElementSlot) {
+          out = {slot_array[slot]->Value(), slot_array[slot]->Value()->VarType(), &element_index[slot]};
+        } else {
+          out = {slots[slot]->item.Value(), static_cast<uint8_t>(slot_kind[slot]), nullptr};
+        }
+        return true;
+      }
+      default:
+        return false;
+    }
+  };
+
+  for (size_t i = 0; i < ops.size(); ++i) {
+    const TOpeData& op = ops[i];
+    const OperationBinding& ob = operations[i];
+    TypedStep& step = steps[i];
+    step.opcode = op.opcode;
+    if (!TypedOpcode(op.opcode)) return;
+    if (op.opcode != ocDimTo && op.operands.size() < (op.opcode == ocTo ? 1u : 2u)) return;
+    std::vector<TypedCell> cells(op.operands.size());
+    for (size_t k = 0; k < op.operands.size(); ++k)
+      if (!cell_for(*op.operands[k], ob.operands[k], cells[k])) return;
+    if (ob.dest.kind == OperandBinding::kSlot && slot_kind[static_cast<size_t>(ob.dest.slot)] < 0) {
+      const size_t slot = static_cast<size_t>(ob.dest.slot);
+      if (op.opcode == ocDimTo) {
+        if (op.operands.empty() || ob.operands[0].kind != OperandBinding::kStore) return;
+        if (op.operands.size() - 1 > kMaxTypedIndices) return;
+        slot_kind[slot] = kElementSlot;
+        slot_array[slot] = ob.operands[0].item;
+        step.ref_slot = ob.dest.slot;
+        step.array = ob.operands[0].item;
+        step.indices.assign(cells.begin() + 1, cells.end());
+        continue;
+      }
+      const uint8_t kind = TempKind(op.opcode, cells[0].kind);
+      slots[slot]->Make(kind);
+      slot_kind[slot] = kind;
+    } else if (op.opcode == ocDimTo) {
+      step.skip = true;
+      continue;
+    }
+    if (!cell_for(*op.operands[0], ob.dest, step.dest)) return;
+    step.a = cells[0];
+    step.b = cells.size() > 1 ? cells[1] : cells[0];
+  }
+  if (!ops.empty() && ops.back().opcode == ocTo && ops.back().dest == kResultTemp) {
+    const OperandBinding& dest = operations.back().dest;
+    if (dest.kind != OperandBinding::kSlot || slot_kind[static_cast<size_t>(dest.slot)] == kElementSlot) return;
+    result = &steps.back().dest;
+  }
+  typed = true;
+}
+
+void TOrvaParser::SetFastPaths(bool enabled) { fast_paths_enabled = enabled; }
 
 TOrvaParser::TOrvaParser() = default;
 TOrvaParser::~TOrvaParser() = default;
@@ -158,6 +275,9 @@ void TOrvaParser::Bind(TParamCollection& store) {
     }
     bind_name(op.dest, ob.dest);
   }
+  if (!fast_paths_enabled) b.bound = false;
+  b.typed = false;
+  if (b.bound) b.BuildTypedPlan(operations_);
 }
 
 void TOrvaParser::Execute(TParamCollection& store) {
@@ -165,7 +285,9 @@ void TOrvaParser::Execute(TParamCollection& store) {
   DepthGuard depth(store.EvaluationDepth());
   if (depth.TooDeep()) return;
   if (!binding_ || binding_->store != &store || binding_->generation != store.Generation()) Bind(store);
-  if (binding_->bound) {
+  if (binding_->typed) {
+    RunTyped();
+  } else if (binding_->bound) {
     RunBound(store);
   } else {
     RunGeneral(store);
@@ -179,6 +301,27 @@ void TOrvaParser::TakeResult(const TCustomParam& value) {
   if (!result_ || result_->VarType() != type) result_ = NewParam(type);
   result_->Assign(value);
   has_result_ = true;
+}
+
+void TOrvaParser::RunTyped() {
+  Binding& b = *binding_;
+  try {
+    for (TypedStep& step : b.steps) {
+      if (step.skip) continue;
+      if (step.opcode == ocDimTo) {
+        std::array<int32_t, kMaxTypedIndices> indices{};
+        const size_t n = step.indices.size();
+        for (size_t k = 0; k < n; ++k) indices[k] = step.indices[k].GetInt();
+        b.element_index[static_cast<size_t>(step.ref_slot)] =
+            ElementIndex(*step.array->Value(), step.array->Name(), std::span<const int32_t>(indices.data(), n));
+        continue;
+      }
+      semantics::PerformOnValues(step.opcode, step.dest, step.a, step.b);
+    }
+    if (b.result != nullptr) TakeResult(*b.result->value);
+  } catch (const EOrvaError&) {
+    has_result_ = false;
+  }
 }
 
 void TOrvaParser::RunBound(TParamCollection& store) {

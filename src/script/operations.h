@@ -2,6 +2,7 @@
 // What each operation of a compiled expression does, shared by every way of running one.
 
 #include <cstdint>
+#include <span>
 #include <string_view>
 
 namespace orva {
@@ -18,6 +19,10 @@ const TCustomParam& OperandOf(const TOpeData& op, size_t k);
 // The type of a new temporary receiving op (operands already resolved); ocNone and unknown codes
 // fail with "不正な式...".
 uint8_t TempTypeFor(const TOpeData& op);
+
+// The flat index of an element of array; a wrong number of indices or an index beyond the
+// elements fails with the name and the indices in the message.
+int32_t ElementIndex(const TCustomParam& array, std::string_view name, std::span<const int32_t> indices);
 
 // ocDimTo: points the new element reference at the element the indices address in array.
 void BindElement(const TOpeData& op, TParamVar& temp, TParamCollectionItem* array);

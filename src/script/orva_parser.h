@@ -48,6 +48,10 @@ class TOrvaParser {
   void Execute(TParamCollection& store);
   const TCustomParam* Result() const { return has_result_ ? result_.get() : nullptr; }
 
+  // Bound and typed evaluation on (the default) or off, for every expression of the process;
+  // results are the same either way, which the tests check.
+  static void SetFastPaths(bool enabled);
+
   int Count() const { return static_cast<int>(operations_.size()); }
   const TOpeData& Operation(int index) const { return operations_.at(static_cast<size_t>(index)); }
   void AddOperation(TOpeData operation);
@@ -55,6 +59,7 @@ class TOrvaParser {
  private:
   struct Binding;
   void Bind(TParamCollection& store);
+  void RunTyped();
   void RunBound(TParamCollection& store);
   void RunGeneral(TParamCollection& store);
   void TakeResult(const TCustomParam& value);

@@ -1,5 +1,6 @@
 #include "script/param_collection.h"
 
+#include <atomic>
 #include <unordered_set>
 
 #include "core/byte_reader.h"
@@ -57,7 +58,15 @@ void TParamCollectionItem::WriteTo(ByteWriter& writer) const {
 
 // --- TParamCollection ---
 
-TParamCollection::TParamCollection() {
+namespace {
+
+std::atomic<uint64_t> next_generation{1};
+
+}  // namespace
+
+void TParamCollection::Touch() { generation_ = next_generation.fetch_add(1, std::memory_order_relaxed); }
+
+TParamCollection::TParamCollection() : generation_(next_generation.fetch_add(1, std::memory_order_relaxed)) {
   for (int row = 0; row < kSystemVariableCount; ++row) {
     auto item = std::make_unique<TParamCollectionItem>(std::make_unique<TParamSystem>(row, this));
     item->SetName(std::string(SystemVariableRow(row).name));

@@ -130,7 +130,8 @@ class TParamCollection : public THashCollection {
 
   // Changes whenever a lookup by name could give another answer: a variable added, removed or
   // renamed, its scope changed, or the call depth changed. Compiled expressions keep their
-  // bindings while it stays the same.
+  // bindings while it stays the same. Values are unique across all stores, so a store made where
+  // an old one was never matches the old one's bindings.
   uint64_t Generation() const { return generation_; }
 
   // Nesting of evaluations (an expression calling Calc), bounded by limits::kMaxNestingDepth.
@@ -144,7 +145,7 @@ class TParamCollection : public THashCollection {
   using THashCollection::Extract;
   using THashCollection::Insert;
 
-  void Touch() { ++generation_; }
+  void Touch();
   void Remove(int index);
   void DeleteWhere(bool (*doomed)(const TParamCollectionItem&));
   void WriteBlock(ByteWriter& writer, bool status) const;
@@ -159,7 +160,7 @@ class TParamCollection : public THashCollection {
   PlayerSettings settings_;
   ISystemVariableHost* system_host_ = nullptr;
   TFunctionDispatch* functions_ = nullptr;
-  uint64_t generation_ = 1;
+  uint64_t generation_;
   int evaluation_depth_ = 0;
   int references_ = 0;  // variables whose value is a reference
 };

@@ -7,55 +7,12 @@
 #include "core/byte_writer.h"
 #include "core/error.h"
 #include "core/sjis.h"
+#include "script/element_conversion.h"
 #include "script/value_text.h"
 
 namespace orva {
+using namespace element;
 namespace {
-
-// Element conversions, one overload set per stored kind.
-int32_t ToInt(int32_t e) { return e; }
-int32_t ToInt(long double e) { return TruncateRealToInt(e); }
-int32_t ToInt(uint8_t e) { return e != 0 ? 1 : 0; }
-int32_t ToInt(const std::string& e) { return ParseIntText(e).value_or(0); }
-
-long double ToFloat(int32_t e) { return e; }
-long double ToFloat(long double e) { return e; }
-long double ToFloat(uint8_t e) { return e != 0 ? 1.0L : 0.0L; }
-long double ToFloat(const std::string& e) { return ParseRealText(e).value_or(0.0L); }
-
-bool ToBool(int32_t e) { return e != 0; }
-bool ToBool(long double e) { return e != 0; }
-bool ToBool(uint8_t e) { return e != 0; }
-bool ToBool(const std::string& e) { return e == "TRUE"; }
-
-std::string ToStr(int32_t e) { return FormatInt(e); }
-std::string ToStr(long double e) { return FormatReal(e); }
-std::string ToStr(uint8_t e) { return e != 0 ? "TRUE" : "FALSE"; }
-std::string ToStr(const std::string& e) { return e; }
-
-template <typename E> E FromInt(int32_t v);
-template <> int32_t FromInt(int32_t v) { return v; }
-template <> long double FromInt(int32_t v) { return v; }
-template <> uint8_t FromInt(int32_t v) { return v != 0 ? 1 : 0; }
-template <> std::string FromInt(int32_t v) { return FormatInt(v); }
-
-template <typename E> E FromFloat(long double v);
-template <> int32_t FromFloat(long double v) { return TruncateRealToInt(v); }
-template <> long double FromFloat(long double v) { return v; }
-template <> uint8_t FromFloat(long double v) { return v != 0 ? 1 : 0; }
-template <> std::string FromFloat(long double v) { return FormatReal(v); }
-
-template <typename E> E FromBool(bool v);
-template <> int32_t FromBool(bool v) { return v ? 1 : 0; }
-template <> long double FromBool(bool v) { return v ? 1.0L : 0.0L; }
-template <> uint8_t FromBool(bool v) { return v ? 1 : 0; }
-template <> std::string FromBool(bool v) { return v ? "TRUE" : "FALSE"; }
-
-template <typename E> E FromStr(std::string_view v);
-template <> int32_t FromStr(std::string_view v) { return ParseIntText(v).value_or(0); }
-template <> long double FromStr(std::string_view v) { return ParseRealText(v).value_or(0.0L); }
-template <> uint8_t FromStr(std::string_view v) { return v == "TRUE" ? 1 : 0; }
-template <> std::string FromStr(std::string_view v) { return std::string(v); }
 
 void WriteElement(ByteWriter& w, int32_t e) { w.I32(e); }
 void WriteElement(ByteWriter& w, long double e) { w.Extended(e); }
