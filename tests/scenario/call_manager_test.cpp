@@ -254,6 +254,51 @@ TEST_F(CallManagerTest, RequestsAndTerminate) {
   EXPECT_EQ(Int("after"), 0);
 }
 
+TEST_F(CallManagerTest, AWaitWithNoEventsHoldsEventsBackUntilItEnds) {
+  Globals({"handled", "waited"});
+  AddPage("start.osb", {{kWait, {"e:", "e:48", "e:TRUE"}}, {kCalc, {"e:waited = @TickCount"}, 0, false}});
+  AddPage("click.osb", {{kCalc, {"e:handled = @TickCount"}}});
+  calls.Start("start.osb");
+  Frame();
+  host.events.Add(nullptr, "click.osb", {}, 37);
+  Frame(2);
+  EXPECT_EQ(Int("handled"), 0);
+  Frame(2);
+  // The Wait ends in the frame of 64 ms; the event enters as soon as it has, before the next
+  // command of the main flow.
+  EXPECT_EQ(Int("handled"), 64);
+  EXPECT_EQ(Int("waited"), 64);
+}
+
+TEST_F(CallManagerTest, EventLabelsAreFoundInCommentsAsWellAsLabels) {
+  Globals({"hit"});
+  AddPage("start.osb", {});
+  AddPage("h.osb", {{kCalc, {"e:hit = 1"}},
+                    {kComment, {"s:here"}},
+                    {kCalc, {"e:hit = hit + 10"}},
+                    {kLabel, {"s:here"}},
+                    {kCalc, {"e:hit = hit + 100"}}});
+  calls.Start("start.osb");
+  host.events.Add(nullptr, "h.osb:here", {"p"}, 37);
+  Frame();
+  EXPECT_EQ(Int("hit"), 110);  // entered after the comment, which is skipped
+}
+
+TEST_F(CallManagerTest, PCResetWithoutAllInAHandlerRedirectsTheMainFlowOnceTheHandlerEnds) {
+  Globals({"main", "after", "handler"});
+  AddPage("start.osb", {{kWait, {"e:", "e:0", "e:"}}, {kCalc, {"e:main = 1"}}});
+  AddPage("other.osb", {{kCalc, {"e:after = 1"}}, {kCalc, {"e:after = after + 1"}}});
+  AddPage("click.osb", {{kPCReset, {"s:other.osb", "n:1", "n:0"}}, {kCalc, {"e:handler = 1"}}});
+  test::NamedSender button("button");
+  calls.Start("start.osb");
+  Frame();
+  host.events.Add(&button, "click.osb", {}, 37);
+  Frame(2);
+  EXPECT_EQ(Int("handler"), 1);  // the handler runs to its end
+  EXPECT_EQ(Int("main"), 0);
+  EXPECT_EQ(Int("after"), 1);    // the main flow resumed at command 1 of other.osb
+}
+
 TEST(EventText, SplitsPageAndLabelShiftJisAware) {
   struct Case {
     std::string text, page, label;
