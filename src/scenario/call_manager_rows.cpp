@@ -3,7 +3,7 @@
 #include "scenario/call_host.h"
 #include "scenario/call_manager.h"
 #include "scenario/page.h"
-#include "scenario/system_variable_rows.h"
+#include "script/builtins/system_variable_rows.h"
 
 namespace orva {
 namespace {

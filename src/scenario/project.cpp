@@ -12,7 +12,7 @@
 #include "scenario/call_manager_rows.h"
 #include "scenario/event_queue.h"
 #include "scenario/install_set.h"
-#include "scenario/system_variable_rows.h"
+#include "script/builtins/system_variable_rows.h"
 #include "script/param.h"
 #include "script/param_collection.h"
 

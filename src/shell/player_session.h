@@ -9,7 +9,7 @@
 
 #include "core/frame_timing.h"
 #include "scenario/event_queue.h"
-#include "scenario/system_variable_rows.h"
+#include "script/builtins/system_variable_rows.h"
 #include "shell/frame_loop.h"
 #include "shell/title_folder.h"
 

@@ -9,6 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "images/mosa_frames.h"
+#include "images/picture_pixels.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -141,6 +144,27 @@ TEST_F(ImageTool, EncodeDecodeRoundTrips) {
       ASSERT_EQ(decoded.status, 0) << decoded.err;
       EXPECT_EQ(ReadRgba("back.png"), c.expected);
     }
+  }
+}
+
+// 15- and 16-bit channels widen by a plain shift; palette pictures go through their palette; a
+// frame other than the first is chosen with --frame.
+TEST_F(ImageTool, DecodeWidensEveryPixelFormat) {
+  orva::TMosaFrameList list;
+  const int32_t formats[] = {15, 16, 8};
+  for (const int32_t bits : formats) {
+    orva::TDIBSurface& picture = list.AddFrame()->Picture;
+    picture.SetSize(1, 1, bits);
+    picture.Palette()[3] = 0x00102030;
+    orva::SetPixelValue(picture, 0, 0, bits == 15 ? 0x7FFF : bits == 16 ? 0xF81F : 3);
+  }
+  list.SaveToFile(Path("formats.mos"), orva::MosaCompression::None, 0);
+  const std::vector<uint8_t> expected[] = {{0xF8, 0xF8, 0xF8, 255}, {0xF8, 0, 0xF8, 255}, {0x10, 0x20, 0x30, 255}};
+  for (int frame = 0; frame < 3; ++frame) {
+    SCOPED_TRACE(frame);
+    const Result result = Run("decode --frame " + std::to_string(frame) + " " + Path("formats.mos") + " " + Path("f.png"));
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(ReadRgba("f.png"), expected[frame]);
   }
 }
 

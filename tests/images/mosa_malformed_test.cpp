@@ -161,6 +161,25 @@ TEST(LayeredImageMalformed, DamagedRecordsGiveTheirErrors) {
   }
 }
 
+// Frame, layer and alpha pictures count against the pixel cap before they are allocated.
+TEST(LayeredImageMalformed, PixelCapAtTheCapAndOnePast) {
+  FileSpec spec = OneFrame(4, 2, Zlib(Rows(4, 2, 24, std::vector<uint32_t>(8, 7))));
+  spec.frames[0].layers[0].alpha = Zlib(std::vector<uint8_t>(8, 200));
+  const std::string file = BuildMosa(spec);
+  TMosaFrameList list;
+  list.SetPixelBudget(24);
+  list.LoadFromBytes(AsBytes(file));
+  EXPECT_EQ(list.Count(), 1);
+  list.SetPixelBudget(23);
+  try {
+    list.LoadFromBytes(AsBytes(file));
+    ADD_FAILURE() << "loaded beyond the cap";
+  } catch (const EOrvaError& e) {
+    EXPECT_STREQ(e.what(), "layered image needs more than 23 pixels");
+  }
+  EXPECT_EQ(list.Count(), 0);
+}
+
 // Inputs kept from fuzzing, each with the error it must give.
 TEST(LayeredImageMalformed, FuzzFinds) {
   struct Case {

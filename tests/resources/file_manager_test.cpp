@@ -104,6 +104,13 @@ TEST(FileManager, CachesByUpperCasedNameWithinFourMebibytes) {
   EXPECT_EQ(Loaded(m, "BG.MOS"), "picture");
   EXPECT_EQ(Loaded(m, "bg.mos"), "picture");
   EXPECT_EQ(m.CachedFileCount(), 1);
+  {
+    // A caller that changes what it loaded does not change the cached file.
+    TMemoryStream mine;
+    m.Load(mine, "bg.mos");
+    mine.Memory()[0] = 'P';
+    EXPECT_EQ(Loaded(m, "bg.mos"), "picture");
+  }
   for (const char* name : {"m1", "m2", "m3", "m4"}) Loaded(m, name);
   EXPECT_EQ(m.CachedFileCount(), 5);  // 4 MiB + 7 bytes: the bound is kept when the next name comes
   EXPECT_EQ(Loaded(m, "m1"), mib);    // known: moved to the front, nothing pushed out

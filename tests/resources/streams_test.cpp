@@ -236,6 +236,28 @@ TEST(StreamRecords, StringsAndIntegersRoundTripAndRefuseOverlongCounts) {
   EXPECT_EQ(damaged.Position(), 4);
 }
 
+TEST(MemoryStream, SharedContentsAreCopiedOnlyWhenChanged) {
+  TMemoryStream original;
+  original.WriteBuffer("shared bytes", 12);
+  TMemoryStream copy;
+  copy.ShareContents(original);
+  EXPECT_EQ(copy.Bytes().data(), original.Bytes().data());
+  EXPECT_EQ(copy.Position(), 0);
+  copy.Memory()[0] = 'S';
+  EXPECT_EQ(copy.View(), "Shared bytes");
+  EXPECT_EQ(original.View(), "shared bytes");
+
+  TMemoryStream third;
+  third.ShareContents(original);
+  third.Seek(0, SeekOrigin::kEnd);
+  third.WriteBuffer("!", 1);
+  third.SetSize(20);
+  EXPECT_EQ(third.View(), std::string("shared bytes!") + std::string(7, '\0'));
+  EXPECT_EQ(original.View(), "shared bytes");
+  original.Clear();
+  EXPECT_EQ(copy.View(), "Shared bytes");
+}
+
 TEST(AtomicFile, ReplacesTheFileOnlyWhenCommitted) {
   test::ScratchFolder folder;
   const std::string path = folder.Write("out.txt", "old");

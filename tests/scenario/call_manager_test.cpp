@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "scenario/call_manager_rows.h"
-#include "scenario/system_variable_rows.h"
+#include "script/builtins/system_variable_rows.h"
 
 #include "core/stop_flag.h"
 #include "scenario/command_table.h"

@@ -1,4 +1,4 @@
-#include "scenario/system_variable_rows.h"
+#include "script/builtins/system_variable_rows.h"
 
 #include "core/error.h"
 
