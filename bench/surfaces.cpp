@@ -25,7 +25,7 @@ using orva::TRect;
 
 struct Options {
   bool quick = false;
-  int repetitions = 9;
+  int repetitions = 31;
 };
 
 double Seconds(const std::function<void()>& work, int iterations) {
@@ -44,7 +44,7 @@ int failures = 0;
 // Times ours and the peer alternately and prints the detail and the RATIO line.
 void Compare(const Options& options, const std::string& name, int64_t pixels, double target,
              const std::function<void()>& ours, const std::function<void()>& peer) {
-  const int iterations = static_cast<int>(std::max<int64_t>(1, (options.quick ? 2'000'000 : 30'000'000) / pixels));
+  const int iterations = static_cast<int>(std::max<int64_t>(1, (options.quick ? 2'000'000 : 3'000'000) / pixels));
   ours();
   peer();
   std::vector<double> ours_times, peer_times;

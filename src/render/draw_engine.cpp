@@ -71,9 +71,9 @@ void RowKernel(const RowKernels& k, const CopyOp& op, Pixel* d, const Pixel* s, 
 }
 
 template <typename Pixel>
-void Gather(const RowKernels& k, Pixel* d, const Pixel* s, const int32_t* columns, size_t n) {
+void Gather(const RowKernels& k, Pixel* d, const Pixel* s, const int32_t* columns, size_t n, int32_t source_width) {
   if constexpr (sizeof(Pixel) == 4) {
-    k.gather32(d, s, columns, n);
+    k.gather32(d, s, columns, n, source_width);
   } else {
     for (size_t i = 0; i < n; ++i) d[i] = s[columns[i]];
   }
@@ -153,6 +153,7 @@ void FastStretchRows(const FastSurfaces& fast, const StretchSpan& span, const Co
   const bool masked = IsMaskKind(op.kind);
   const bool opaque = op.kind == CopyKind::kCopy && (op.key < 0 || (sizeof(Pixel) == 2 && op.key > 0xFFFF));
   const int32_t* columns = span.columns.data();
+  const int32_t source_width = static_cast<int32_t>(std::abs(fast.src.pitch) / static_cast<int64_t>(sizeof(Pixel)));
   for (size_t r = 0; r < span.rows.size(); ++r) {
     const int32_t sy = span.rows[r];
     Pixel* d = fast.dst.Row<Pixel>(int64_t{span.dst_y} + static_cast<int64_t>(r)) + span.dst_x;
@@ -163,12 +164,12 @@ void FastStretchRows(const FastSurfaces& fast, const StretchSpan& span, const Co
         std::memcpy(d, fast.dst.Row<Pixel>(int64_t{span.dst_y} + static_cast<int64_t>(r) - 1) + span.dst_x,
                     n * sizeof(Pixel));
       } else {
-        Gather(*fast.kernels, d, s, columns, n);
+        Gather(*fast.kernels, d, s, columns, n, source_width);
       }
       continue;
     }
     Pixel* rs = Scratch(source_row, n);
-    Gather(*fast.kernels, rs, s, columns, n);
+    Gather(*fast.kernels, rs, s, columns, n, source_width);
     const uint8_t* m = nullptr;
     if (masked) {
       const uint8_t* mrow = fast.mask.Row<uint8_t>(sy);

@@ -29,8 +29,8 @@ struct RowKernels {
   void (*mask32)(uint32_t* d, const uint32_t* s, const uint8_t* m, size_t n);
   void (*mask_alpha32)(uint32_t* d, const uint32_t* s, const uint8_t* m, size_t n, uint32_t alpha);
   void (*mask_add32)(uint32_t* d, const uint32_t* s, const uint8_t* m, size_t n, uint32_t alpha);
-  // d[i] = s[columns[i]]: one row of a scaled copy.
-  void (*gather32)(uint32_t* d, const uint32_t* s, const int32_t* columns, size_t n);
+  // d[i] = s[columns[i]]: one row of a scaled copy; every column lies below source_width.
+  void (*gather32)(uint32_t* d, const uint32_t* s, const int32_t* columns, size_t n, int32_t source_width);
 
   void (*fill16)(uint16_t* d, size_t n, uint16_t value);
   void (*blend_fill16)(uint16_t* d, size_t n, uint16_t colour, uint32_t alpha, Format16 f);

@@ -66,7 +66,7 @@ void MaskAdd32(uint32_t* d, const uint32_t* s, const uint8_t* m, size_t n, uint3
     if (m[i] != 0) d[i] = formulas::Add(d[i], s[i], formulas::MaskTimesAlpha(a, m[i]), kMasks32);
   }
 }
-void Gather32(uint32_t* d, const uint32_t* s, const int32_t* columns, size_t n) {
+void Gather32(uint32_t* d, const uint32_t* s, const int32_t* columns, size_t n, int32_t) {
   for (size_t i = 0; i < n; ++i) d[i] = s[columns[i]];
 }
 

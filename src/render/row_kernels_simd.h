@@ -25,6 +25,7 @@ struct Vec {
   static constexpr size_t kBytes = 32;
   static T Load(const void* p) { return _mm256_loadu_si256(static_cast<const T*>(p)); }
   static void Store(void* p, T v) { _mm256_storeu_si256(static_cast<T*>(p), v); }
+  static void StoreAligned(void* p, T v) { _mm256_store_si256(static_cast<T*>(p), v); }
   static T Zero() { return _mm256_setzero_si256(); }
   static T Set32(uint32_t v) { return _mm256_set1_epi32(static_cast<int>(v)); }
   static T Set16(uint16_t v) { return _mm256_set1_epi16(static_cast<short>(v)); }
@@ -56,6 +57,8 @@ struct Vec {
   static T Mask16(const uint8_t* m) {
     return _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(m)));
   }
+  static int Bits(T m) { return _mm256_movemask_epi8(m); }
+  static constexpr int kAllBits = -1;
   static bool All(T m) { return _mm256_movemask_epi8(m) == -1; }
   static bool None(T m) { return _mm256_testz_si256(m, m) != 0; }
   static void Finish() { _mm256_zeroupper(); }
@@ -66,6 +69,7 @@ struct Vec {
   static constexpr size_t kBytes = 16;
   static T Load(const void* p) { return _mm_loadu_si128(static_cast<const T*>(p)); }
   static void Store(void* p, T v) { _mm_storeu_si128(static_cast<T*>(p), v); }
+  static void StoreAligned(void* p, T v) { _mm_store_si128(static_cast<T*>(p), v); }
   static T Zero() { return _mm_setzero_si128(); }
   static T Set32(uint32_t v) { return _mm_set1_epi32(static_cast<int>(v)); }
   static T Set16(uint16_t v) { return _mm_set1_epi16(static_cast<short>(v)); }
@@ -97,6 +101,8 @@ struct Vec {
   static T Mask16(const uint8_t* m) {
     return _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(m)), Zero());
   }
+  static int Bits(T m) { return _mm_movemask_epi8(m); }
+  static constexpr int kAllBits = 0xFFFF;
   static bool All(T m) { return _mm_movemask_epi8(m) == 0xFFFF; }
   static bool None(T m) { return _mm_movemask_epi8(m) == 0; }
   static void Finish() {}
@@ -148,12 +154,24 @@ V Scale32(V x, V w_lo, V w_hi) {
   return Vec::Pack16(lo, hi);
 }
 
-void Fill32(uint32_t* d, size_t n, uint32_t value) {
-  const V v = Vec::Set32(value);
-  ForEachVector<uint32_t>(d, nullptr, nullptr, n, [&](uint32_t* dp, const uint32_t*, const uint8_t*) {
-    Vec::Store(dp, v);
-  });
+// Fills run at store bandwidth: single pixels up to vector alignment, then four aligned vectors a turn.
+template <typename Pixel>
+void FillAligned(Pixel* d, size_t n, Pixel value, V v) {
+  size_t i = 0;
+  while (i < n && (reinterpret_cast<uintptr_t>(d + i) % Vec::kBytes) != 0) d[i++] = value;
+  constexpr size_t lanes = Vec::kBytes / sizeof(Pixel);
+  for (; i + 4 * lanes <= n; i += 4 * lanes) {
+    Vec::StoreAligned(d + i, v);
+    Vec::StoreAligned(d + i + lanes, v);
+    Vec::StoreAligned(d + i + 2 * lanes, v);
+    Vec::StoreAligned(d + i + 3 * lanes, v);
+  }
+  for (; i + lanes <= n; i += lanes) Vec::StoreAligned(d + i, v);
+  for (; i < n; ++i) d[i] = value;
+  Vec::Finish();
 }
+
+void Fill32(uint32_t* d, size_t n, uint32_t value) { FillAligned<uint32_t>(d, n, value, Vec::Set32(value)); }
 
 void BlendFill32(uint32_t* d, size_t n, uint32_t colour, uint32_t alpha) {
   const V c = Vec::Set32(colour);
@@ -185,8 +203,9 @@ void Keyed32(uint32_t* d, const uint32_t* s, size_t n, uint32_t key) {
   ForEachVector<uint32_t>(d, s, nullptr, n, [&](uint32_t* dp, const uint32_t* sp, const uint8_t*) {
     const V vs = Vec::Load(sp);
     const V keep = Vec::Eq32(vs, k);
-    if (Vec::None(keep)) return Vec::Store(dp, vs);
-    if (Vec::All(keep)) return;
+    const int bits = Vec::Bits(keep);
+    if (bits == 0) return Vec::Store(dp, vs);
+    if (bits == Vec::kAllBits) return;
     Vec::Store(dp, Select(keep, Vec::Load(dp), vs));
   });
 }
@@ -264,18 +283,30 @@ void MaskAdd32(uint32_t* d, const uint32_t* s, const uint8_t* m, size_t n, uint3
 }
 
 #if defined(ORVA_SIMD_AVX2)
-void Gather32(uint32_t* d, const uint32_t* s, const int32_t* columns, size_t n) {
+// Eight destination pixels usually come from eight neighbouring source pixels (enlarging, or
+// shrinking a little): one load and a permutation then replace the gather.
+void Gather32(uint32_t* d, const uint32_t* s, const int32_t* columns, size_t n, int32_t source_width) {
   size_t i = 0;
   for (; i + 8 <= n; i += 8) {
     const __m256i index = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(columns + i));
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + i),
-                        _mm256_i32gather_epi32(reinterpret_cast<const int*>(s), index, 4));
+    const int32_t first = columns[i];
+    const int32_t last = columns[i + 7];
+    const int32_t base = first < last ? first : last;
+    const int32_t top = first < last ? last : first;
+    __m256i pixels;
+    if (top - base <= 7 && base + 8 <= source_width) {
+      const __m256i window = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + base));
+      pixels = _mm256_permutevar8x32_epi32(window, _mm256_sub_epi32(index, _mm256_set1_epi32(base)));
+    } else {
+      pixels = _mm256_i32gather_epi32(reinterpret_cast<const int*>(s), index, 4);
+    }
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + i), pixels);
   }
   for (; i < n; ++i) d[i] = s[columns[i]];
   _mm256_zeroupper();
 }
 #else
-void Gather32(uint32_t* d, const uint32_t* s, const int32_t* columns, size_t n) {
+void Gather32(uint32_t* d, const uint32_t* s, const int32_t* columns, size_t n, int32_t) {
   for (size_t i = 0; i < n; ++i) d[i] = s[columns[i]];
 }
 #endif
@@ -314,12 +345,7 @@ V AddScaled16(V d, V s, V w, Format16 f) {
   return Join16({add(cd.r, cs.r, five), add(cd.g, cs.g, Vec::Set16(f.green_max())), add(cd.b, cs.b, five)}, f);
 }
 
-void Fill16(uint16_t* d, size_t n, uint16_t value) {
-  const V v = Vec::Set16(value);
-  ForEachVector<uint16_t>(d, nullptr, nullptr, n, [&](uint16_t* dp, const uint16_t*, const uint8_t*) {
-    Vec::Store(dp, v);
-  });
-}
+void Fill16(uint16_t* d, size_t n, uint16_t value) { FillAligned<uint16_t>(d, n, value, Vec::Set16(value)); }
 
 void BlendFill16(uint16_t* d, size_t n, uint16_t colour, uint32_t alpha, Format16 f) {
   const V c = Vec::Set16(colour);
@@ -356,8 +382,9 @@ void Keyed16(uint16_t* d, const uint16_t* s, size_t n, uint16_t key) {
   ForEachVector<uint16_t>(d, s, nullptr, n, [&](uint16_t* dp, const uint16_t* sp, const uint8_t*) {
     const V vs = Vec::Load(sp);
     const V keep = Vec::Eq16(vs, k);
-    if (Vec::None(keep)) return Vec::Store(dp, vs);
-    if (Vec::All(keep)) return;
+    const int bits = Vec::Bits(keep);
+    if (bits == 0) return Vec::Store(dp, vs);
+    if (bits == Vec::kAllBits) return;
     Vec::Store(dp, Select(keep, Vec::Load(dp), vs));
   });
 }
