@@ -57,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   rewritten.SetPosition(0);
   auto copy = std::make_unique<orva::TQnBigMemoryStream>();
-  copy->Stream().WriteBuffer(rewritten.Stream().Memory(), rewritten.GetSize());
+  copy->Stream().WriteBuffer(rewritten.Stream().Bytes().data(), rewritten.GetSize());
   copy->SetPosition(0);
   orva::TVrFileCollection reread;
   reread.OpenStream(std::move(copy));

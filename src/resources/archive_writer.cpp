@@ -70,7 +70,7 @@ bool IsUncompressedLayeredImage(const std::string& path) {
 uint32_t CrcOf(TMemoryStream& data) { return Crc32(data.Bytes()); }
 
 void WriteAll(TQnBigStream& destination, TMemoryStream& data) {
-  destination.WriteBuffer(data.Memory(), data.Size());
+  destination.WriteBuffer(data.Bytes().data(), data.Size());
 }
 
 void Compress(TMemoryStream& plain, TMemoryStream& compressed) {

@@ -115,7 +115,7 @@ void TVrFileCollection::ReadStoredData(const TVrFile& entry, TMemoryStream& out)
     throw EOrvaError(Cp932ToUtf8(entry.Name()) + ": the entry's data lies beyond the end of the archive");
   }
   out.Clear();
-  out.SetSize(entry.size);
+  out.SetSizeForOverwrite(entry.size);
   source_->SetPosition(entry.offset);
   source_->ReadBuffer(out.Memory(), entry.size);
   out.SetPosition(0);

@@ -128,6 +128,11 @@ void TVrFileManager::Load(TStream& destination, std::string_view name) {
   const std::string upper = sjis::AnsiUpperCase(name);
   TMemoryStream& cached = *TakeCacheEntry(upper).data;
   auto serve = [&]() {
+    // A memory destination shares the cached bytes; they are copied only if one side changes them.
+    if (auto* memory = dynamic_cast<TMemoryStream*>(&destination)) {
+      memory->ShareContents(cached);
+      return;
+    }
     CopyStream(destination, cached, 0);
     destination.SetPosition(0);
   };

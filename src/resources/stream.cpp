@@ -31,7 +31,7 @@ void TStream::WriteBuffer(const void* buffer, int64_t count) {
 int64_t TMemoryStream::Read(void* buffer, int64_t count) {
   if (count <= 0 || position_ >= size_) return 0;
   const int64_t n = std::min(count, size_ - position_);
-  std::memcpy(buffer, data_.get() + position_, static_cast<size_t>(n));
+  std::memcpy(buffer, Data() + position_, static_cast<size_t>(n));
   position_ += n;
   return n;
 }
@@ -39,9 +39,10 @@ int64_t TMemoryStream::Read(void* buffer, int64_t count) {
 int64_t TMemoryStream::Write(const void* buffer, int64_t count) {
   if (count <= 0) return 0;
   const int64_t end = position_ + count;
-  if (end > capacity_) Grow(end);
-  if (position_ > size_) std::memset(data_.get() + size_, 0, static_cast<size_t>(position_ - size_));
-  std::memcpy(data_.get() + position_, buffer, static_cast<size_t>(count));
+  if (end > Capacity()) Grow(end);
+  Own(Capacity());
+  if (position_ > size_) std::memset(block_->bytes + size_, 0, static_cast<size_t>(position_ - size_));
+  std::memcpy(block_->bytes + position_, buffer, static_cast<size_t>(count));
   position_ = end;
   size_ = std::max(size_, end);
   return count;
@@ -55,68 +56,97 @@ int64_t TMemoryStream::Seek(int64_t offset, SeekOrigin origin) {
   return position_;
 }
 
+void TMemoryStream::Own(int64_t capacity) {
+  capacity = std::max(capacity, size_);
+  if (block_ && block_.use_count() == 1) {
+    if (capacity <= block_->capacity) return;
+    void* grown = std::realloc(block_->bytes, static_cast<size_t>(capacity));
+    if (grown == nullptr) throw std::bad_alloc();
+    block_->bytes = static_cast<uint8_t*>(grown);
+    block_->capacity = capacity;
+    return;
+  }
+  if (capacity == 0) {
+    block_.reset();
+    return;
+  }
+  auto* bytes = static_cast<uint8_t*>(std::malloc(static_cast<size_t>(capacity)));
+  if (bytes == nullptr) throw std::bad_alloc();
+  if (size_ > 0) std::memcpy(bytes, Data(), static_cast<size_t>(size_));
+  block_ = std::make_shared<Block>(bytes, capacity);
+}
+
 void TMemoryStream::Grow(int64_t needed) {
-  int64_t capacity = std::max<int64_t>(capacity_ + capacity_ / 2, 8192);
-  capacity = std::max(capacity, needed);
-  Reserve(capacity);
+  int64_t capacity = std::max<int64_t>(Capacity() + Capacity() / 2, 8192);
+  Reserve(std::max(capacity, needed));
 }
 
 void TMemoryStream::Reserve(int64_t capacity) {
-  if (capacity <= capacity_) return;
-  void* block = std::realloc(data_.get(), static_cast<size_t>(capacity));
-  if (block == nullptr) throw std::bad_alloc();
-  (void)data_.release();
-  data_.reset(static_cast<uint8_t*>(block));
-  capacity_ = capacity;
+  if (capacity <= Capacity()) return;
+  Own(capacity);
 }
 
 void TMemoryStream::ShrinkToFit() {
-  if (capacity_ == size_) return;
+  if (!block_ || block_.use_count() > 1 || block_->capacity == size_) return;
   if (size_ == 0) {
-    data_.reset();
-    capacity_ = 0;
+    block_.reset();
     return;
   }
-  void* block = std::realloc(data_.get(), static_cast<size_t>(size_));
+  void* block = std::realloc(block_->bytes, static_cast<size_t>(size_));
   if (block == nullptr) return;
-  (void)data_.release();
-  data_.reset(static_cast<uint8_t*>(block));
-  capacity_ = size_;
+  block_->bytes = static_cast<uint8_t*>(block);
+  block_->capacity = size_;
 }
 
-void TMemoryStream::SetSize(int64_t size) {
+uint8_t* TMemoryStream::Memory() {
+  if (!block_) return nullptr;
+  Own(Capacity());
+  return block_->bytes;
+}
+
+void TMemoryStream::SetSizeForOverwrite(int64_t size) {
   size = std::max<int64_t>(0, size);
-  if (size > capacity_) Reserve(size);
-  if (size > size_) std::memset(data_.get() + size_, 0, static_cast<size_t>(size - size_));
+  if (size > Capacity()) Reserve(size);
   size_ = size;
   position_ = std::min(position_, size_);
 }
 
+void TMemoryStream::SetSize(int64_t size) {
+  size = std::max<int64_t>(0, size);
+  const int64_t old_size = size_;
+  SetSizeForOverwrite(size);
+  if (size > old_size) std::memset(Memory() + old_size, 0, static_cast<size_t>(size - old_size));
+}
+
 void TMemoryStream::Clear() {
-  data_.reset();
-  size_ = capacity_ = position_ = 0;
+  block_.reset();
+  size_ = position_ = 0;
 }
 
 void TMemoryStream::Adopt(uint8_t* block, int64_t size, int64_t capacity) {
-  data_.reset(block);
+  block_ = std::make_shared<Block>(block, capacity);
   size_ = size;
-  capacity_ = capacity;
   position_ = 0;
 }
 
 void TMemoryStream::SwapContents(TMemoryStream& other) {
-  std::swap(data_, other.data_);
+  std::swap(block_, other.block_);
   std::swap(size_, other.size_);
-  std::swap(capacity_, other.capacity_);
   std::swap(position_, other.position_);
+}
+
+void TMemoryStream::ShareContents(const TMemoryStream& other) {
+  block_ = other.block_;
+  size_ = other.size_;
+  position_ = 0;
 }
 
 void TMemoryStream::LoadFromStream(TStream& source) {
   source.SetPosition(0);
   const int64_t count = source.Size();
   Clear();
-  SetSize(count);
-  source.ReadBuffer(data_.get(), count);
+  SetSizeForOverwrite(count);
+  source.ReadBuffer(Memory(), count);
 }
 
 void TMemoryStream::LoadFromFile(const std::string& path) {
@@ -126,7 +156,7 @@ void TMemoryStream::LoadFromFile(const std::string& path) {
 
 void TMemoryStream::SaveToFile(const std::string& path) {
   TFileStream file(path, FileOpenMode::kCreate);
-  file.WriteBuffer(data_.get(), size_);
+  file.WriteBuffer(Data(), size_);
 }
 
 TFileStream::TFileStream(const std::string& path, FileOpenMode mode) {

@@ -66,7 +66,7 @@ int64_t CopyStream(TStream& destination, TStream& source, int64_t count) {
   if (auto* memory = dynamic_cast<TMemoryStream*>(&source)) {
     const int64_t position = memory->Position();
     if (count > memory->Size() - position) throw EOrvaError("stream read error");
-    destination.WriteBuffer(memory->Memory() + position, count);
+    destination.WriteBuffer(memory->Bytes().data() + position, count);
     memory->SetPosition(position + count);
     return count;
   }

@@ -68,7 +68,7 @@ void InflateZlib(std::span<const uint8_t> compressed, TMemoryStream& out, std::s
 void DeflateFast(std::span<const uint8_t> plain, TMemoryStream& out) {
   uLongf bound = compressBound(static_cast<uLong>(plain.size()));
   const int64_t start = out.Position();
-  out.SetSize(std::max(out.Size(), start + static_cast<int64_t>(bound)));
+  out.SetSizeForOverwrite(std::max(out.Size(), start + static_cast<int64_t>(bound)));
   const int status = compress2(out.Memory() + start, &bound, plain.data(), static_cast<uLong>(plain.size()), 1);
   if (status != Z_OK) throw EOrvaError("compression failed");
   out.SetSize(start + static_cast<int64_t>(bound));

@@ -71,7 +71,7 @@ void Cat(const std::string& path, const std::string& utf8_name, std::ostream& ou
   if (entry == nullptr || entry->Index() >= DirectoryEntryCount(*table)) ThrowFileMissing(name);
   TMemoryStream contents;
   table->Extract(name, contents);
-  out.write(reinterpret_cast<const char*>(contents.Memory()), static_cast<std::streamsize>(contents.Size()));
+  out.write(contents.View().data(), static_cast<std::streamsize>(contents.Size()));
 }
 
 }  // namespace orva::archive_tool
