@@ -131,7 +131,18 @@ bool PatternTakesLayer(int32_t level, int32_t x, int32_t y) {
   return kPatterns[level][(y & 3) * 4 + (x & 3)] == '1';
 }
 
-void DrawLayer(TMosaFrame& frame, const TMosaLayer& layer, const LayerPlacement& placement) {
+void FrameCanvas::Prepare(TDIBSurface& picture) {
+  if (ready) {
+    // The picture may still share a layer's storage, which later tiles can refer to.
+    picture.MakeUnique();
+    return;
+  }
+  picture.SetSize(width, height, bits);
+  FillPicture(picture, ColorToValue(picture, back_color));
+  ready = true;
+}
+
+void DrawLayer(TMosaFrame& frame, FrameCanvas& canvas, const TMosaLayer& layer, const LayerPlacement& placement) {
   if (!layer.Visible) return;
   TDIBSurface& picture = frame.Picture;
   const TDIBSurface* alpha = layer.UseAlpha ? layer.Picture.Alpha() : nullptr;
@@ -139,33 +150,56 @@ void DrawLayer(TMosaFrame& frame, const TMosaLayer& layer, const LayerPlacement&
   // JPEG layers arrive as 24-bit pictures of their own size: bring them to the frame's format.
   TDIBSurface converted;
   const TDIBSurface* source = &layer.Picture;
-  if (layer.HasColor && layer.Picture.BitCount() != picture.BitCount()) {
-    converted.SetSize(layer.Picture.Width(), layer.Picture.Height(), picture.BitCount());
+  if (layer.HasColor && layer.Picture.BitCount() != canvas.bits) {
+    converted.SetSize(layer.Picture.Width(), layer.Picture.Height(), canvas.bits);
     converted.Palette() = picture.Palette();
     CopyConverted(converted, layer.Picture);
     source = &converted;
   }
-  const int32_t width = std::min(picture.Width(), layer.Picture.Width());
-  const int32_t height = std::min(picture.Height(), layer.Picture.Height());
+  const int32_t width = std::min(canvas.width, layer.Picture.Width());
+  const int32_t height = std::min(canvas.height, layer.Picture.Height());
+  const bool covers = width == canvas.width && height == canvas.height;
 
-  if (alpha != nullptr && placement.position == 0) {
-    picture.SetAlphaChannel(true);
-    TDIBSurface& frame_alpha = *picture.Alpha();
-    std::fill(frame_alpha.Bits().begin(), frame_alpha.Bits().end(), uint8_t{0});
-    CopyWhole(frame_alpha, *alpha, width, height);
-  } else if (alpha != nullptr) {
-    if (layer.HasColor) DrawThroughMask(picture, *source, *alpha, width, height);
+  if (alpha != nullptr && placement.position > 0) {
+    if (layer.HasColor) {
+      canvas.Prepare(picture);
+      DrawThroughMask(picture, *source, *alpha, width, height);
+    }
     return;
   }
-  if (!layer.HasColor) return;
-
   // A layer with an alpha channel carries no transparent value.
   const int32_t transparent = layer.Picture.Alpha() ? -1 : layer.TransparentValue;
-  if ((transparent < 0 || (placement.first_visible && placement.base_opaque)) && layer.Opacity >= 255) {
-    CopyWhole(picture, *source, width, height);
-    return;
+  const bool copy_whole =
+      (transparent < 0 || (placement.first_visible && placement.base_opaque)) && layer.Opacity >= 255;
+  if (layer.HasColor && copy_whole && covers && !canvas.ready) {
+    // Nothing lies below yet: the frame takes the layer's pixels (and alpha channel) as they are.
+    // The alpha channel is attached while the picture is still empty, so nothing is allocated.
+    if (alpha != nullptr) {
+      picture.SetAlphaChannel(true);
+      picture.Alpha()->ShareFrom(*alpha);
+      alpha = nullptr;
+    }
+    picture.ShareFrom(*source);
+    canvas.ready = true;
+  } else if (layer.HasColor) {
+    canvas.Prepare(picture);
+    if (copy_whole) {
+      CopyWhole(picture, *source, width, height);
+    } else {
+      DrawWithOpacity(picture, *source, transparent, layer.Opacity, width, height);
+    }
   }
-  DrawWithOpacity(picture, *source, transparent, layer.Opacity, width, height);
+  if (alpha != nullptr) {
+    canvas.Prepare(picture);
+    picture.SetAlphaChannel(true);
+    TDIBSurface& frame_alpha = *picture.Alpha();
+    if (covers) {
+      frame_alpha.ShareFrom(*alpha);
+    } else {
+      std::fill(frame_alpha.Bits().begin(), frame_alpha.Bits().end(), uint8_t{0});
+      CopyWhole(frame_alpha, *alpha, width, height);
+    }
+  }
 }
 
 }  // namespace orva

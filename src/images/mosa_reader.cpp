@@ -36,6 +36,20 @@ int32_t ReadI32At(const std::array<uint8_t, kHeaderRecord>& record, size_t offse
   return static_cast<int32_t>(v);
 }
 
+// Swaps the stored rows end for end: rows written top-down into bottom-up storage.
+void ReverseRowOrder(TDIBSurface& picture) {
+  const size_t pitch = static_cast<size_t>(picture.RowBytes());
+  std::vector<uint8_t> spare(pitch);
+  uint8_t* storage = picture.Bits().data();
+  for (int32_t low = 0, high = picture.Height() - 1; low < high; ++low, --high) {
+    uint8_t* a = storage + static_cast<size_t>(low) * pitch;
+    uint8_t* b = storage + static_cast<size_t>(high) * pitch;
+    std::memcpy(spare.data(), a, pitch);
+    std::memcpy(a, b, pitch);
+    std::memcpy(b, spare.data(), pitch);
+  }
+}
+
 class LayeredImageReader {
  public:
   LayeredImageReader(TMosaFrameList& list, ByteReader& stream) : list_(list), stream_(stream) {}
@@ -111,7 +125,7 @@ class LayeredImageReader {
     }
   }
 
-  void SizeChecked(TDIBSurface& picture, int32_t width, int32_t height, int32_t bits) {
+  static void CheckGeometry(int32_t width, int32_t height, int32_t bits) {
     if (!IsPictureBitCount(bits)) {
       throw EOrvaError("damaged layered image: unsupported bit count " + std::to_string(bits));
     }
@@ -119,6 +133,10 @@ class LayeredImageReader {
       throw EOrvaError("damaged layered image: picture size " + std::to_string(width) + " x " +
                        std::to_string(height) + " exceeds the limits");
     }
+  }
+
+  void SizeChecked(TDIBSurface& picture, int32_t width, int32_t height, int32_t bits) {
+    CheckGeometry(width, height, bits);
     Spend(int64_t{width} * height);
     picture.SetSize(width, height, bits);
   }
@@ -150,12 +168,17 @@ class LayeredImageReader {
     if (!limits::CountFits(layer_count, kSmallestLayerRecord, static_cast<int64_t>(stream_.Remaining()))) {
       throw EOrvaError("damaged layered image: " + std::to_string(layer_count) + " layers do not fit the data");
     }
-    const int32_t width = stream_.I32();
-    const int32_t height = stream_.I32();
-    const int32_t bits = stream_.I32();
-    SizeChecked(frame.Picture, width, height, bits);
-    if (bits <= 8) {
-      const size_t entries = size_t{1} << bits;
+    FrameCanvas canvas;
+    canvas.width = stream_.I32();
+    canvas.height = stream_.I32();
+    canvas.bits = stream_.I32();
+    canvas.back_color = list_.BackColor;
+    CheckGeometry(canvas.width, canvas.height, canvas.bits);
+    Spend(int64_t{canvas.width} * canvas.height);
+    // The storage comes when a layer needs it; the palette is needed from the start.
+    frame.Picture.SetSize(0, 0, canvas.bits);
+    if (canvas.bits <= 8) {
+      const size_t entries = size_t{1} << canvas.bits;
       std::span<const uint8_t> palette = stream_.Bytes(entries * 4);
       for (size_t i = 0; i < entries; ++i) {
         frame.Picture.Palette()[i] = static_cast<uint32_t>(palette[i * 4] | (palette[i * 4 + 1] << 8) |
@@ -166,15 +189,15 @@ class LayeredImageReader {
         frame.TransparentValue >= 0
             ? static_cast<int32_t>(ValueToColor(frame.Picture, static_cast<uint32_t>(frame.TransparentValue)))
             : -1;
-    FillPicture(frame.Picture, ColorToValue(frame.Picture, list_.BackColor));
 
     bool visible_seen = false;
     for (int32_t i = 0; i < layer_count; ++i) {
       TMosaLayer& layer = *frame.Layers.Add(std::make_unique<TMosaLayer>(&frame));
-      ReadLayer(frame, layer);
-      DrawLayer(frame, layer, LayerPlacement{i, !visible_seen, list_.BaseOpaque});
+      ReadLayer(frame, canvas, layer);
+      DrawLayer(frame, canvas, layer, LayerPlacement{i, !visible_seen, list_.BaseOpaque});
       if (layer.Visible) visible_seen = true;
     }
+    if (!canvas.ready) canvas.Prepare(frame.Picture);
     if (version >= 104) {
       frame.Regions = ReadRegions();
       frame.Regions2 = ReadRegions();
@@ -187,7 +210,7 @@ class LayeredImageReader {
     return stream_.Bytes(static_cast<size_t>(size));
   }
 
-  void ReadLayer(const TMosaFrame& frame, TMosaLayer& layer) {
+  void ReadLayer(const TMosaFrame& frame, const FrameCanvas& canvas, TMosaLayer& layer) {
     const int32_t version = header_.version;
     stream_.Skip(8);
     layer.Visible = stream_.Bool();
@@ -200,18 +223,18 @@ class LayeredImageReader {
 
     const std::span<const uint8_t> colour = ReadBlock("colour data");
     if (!colour.empty()) {
-      DecodeBlock(colour, layer.Picture, frame, BlockKind::Color);
+      DecodeBlock(colour, layer.Picture, frame, canvas, BlockKind::Color);
       layer.HasColor = true;
     }
     if (version > 99) {
       const std::span<const uint8_t> alpha = ReadBlock("alpha data");
       if (!alpha.empty()) {
         if (!layer.HasColor) {
-          SizeChecked(layer.Picture, frame.Picture.Width(), frame.Picture.Height(), frame.Picture.BitCount());
+          SizeChecked(layer.Picture, canvas.width, canvas.height, canvas.bits);
         }
         Spend(int64_t{layer.Picture.Width()} * layer.Picture.Height());
         layer.Picture.SetAlphaChannel(true);
-        DecodeBlock(alpha, *layer.Picture.Alpha(), frame, BlockKind::Alpha);
+        DecodeBlock(alpha, *layer.Picture.Alpha(), frame, canvas, BlockKind::Alpha);
         layer.TransparentValue = -1;
       }
     }
@@ -219,7 +242,8 @@ class LayeredImageReader {
 
   enum class BlockKind { Color, Alpha };
 
-  void DecodeBlock(std::span<const uint8_t> data, TDIBSurface& picture, const TMosaFrame& frame, BlockKind kind) {
+  void DecodeBlock(std::span<const uint8_t> data, TDIBSurface& picture, const TMosaFrame& frame,
+                   const FrameCanvas& canvas, BlockKind kind) {
     const bool alpha = kind == BlockKind::Alpha;
     const char* what = alpha ? "alpha data" : "colour data";
     if (!alpha) {
@@ -228,7 +252,7 @@ class LayeredImageReader {
         Spend(int64_t{picture.Width()} * picture.Height());
         return;
       }
-      SizeChecked(picture, frame.Picture.Width(), frame.Picture.Height(), frame.Picture.BitCount());
+      SizeChecked(picture, canvas.width, canvas.height, canvas.bits);
       picture.Palette() = frame.Picture.Palette();
     }
     const PixelDataLayout& layout = header_.layout;
@@ -250,8 +274,13 @@ class LayeredImageReader {
       throw EOrvaError(std::string("damaged layered image: the ") + what + " cannot hold a " +
                        std::to_string(width) + " x " + std::to_string(height) + " picture");
     }
-    const std::vector<uint8_t> plain = InflateBlock(data, std::min(most, cap), what);
-    PlacePixelData(plain, picture, layout, lookup);
+    if (!layout.HasTiles() && !layout.scrambled && InflateWhole(data, picture.Bits())) {
+      // Whole-buffer inflate straight into the storage, which keeps its rows bottom-up.
+      ReverseRowOrder(picture);
+      return;
+    }
+    const InflatedBytes plain = InflateBlock(data, std::min(most, cap), what);
+    PlacePixelData(plain.Bytes(), picture, layout, lookup);
   }
 
   TMosaFrameList& list_;

@@ -155,7 +155,7 @@ TEST_F(ImageTool, DecodeWidensEveryPixelFormat) {
   for (const int32_t bits : formats) {
     orva::TDIBSurface& picture = list.AddFrame()->Picture;
     picture.SetSize(1, 1, bits);
-    picture.Palette()[3] = 0x00102030;
+    if (bits == 8) picture.Palette()[3] = 0x00102030;
     orva::SetPixelValue(picture, 0, 0, bits == 15 ? 0x7FFF : bits == 16 ? 0xF81F : 3);
   }
   list.SaveToFile(Path("formats.mos"), orva::MosaCompression::None, 0);
