@@ -39,8 +39,6 @@ double Median(std::vector<double> v) {
   return v[v.size() / 2];
 }
 
-int failures = 0;
-
 // Times ours and the peer alternately and prints the detail and the RATIO line.
 void Compare(const Options& options, const std::string& name, int64_t pixels, double target,
              const std::function<void()>& ours, const std::function<void()>& peer) {
@@ -57,7 +55,6 @@ void Compare(const Options& options, const std::string& name, int64_t pixels, do
   std::printf("%-44s ours %9.1f us (%6.2f Gpx/s)  peer %9.1f us (%6.2f Gpx/s)\n", name.c_str(), a * 1e6,
               static_cast<double>(pixels) / a * 1e-9, b * 1e6, static_cast<double>(pixels) / b * 1e-9);
   const bool ok = ratio <= target;
-  if (!ok) ++failures;
   std::printf("RATIO surfaces.%s %.2f target <=%.2f %s\n", name.c_str(), ratio, target, ok ? "ok" : "over");
   std::fflush(stdout);
 }

@@ -119,14 +119,9 @@ void TDIBX::Fill(uint32_t value) {
     case 1: std::memset(bits.data(), value != 0 ? 255 : 0, bits.size()); break;
     case 4: std::memset(bits.data(), static_cast<int>((value & 15) * 0x11), bits.size()); break;
     case 8: std::memset(bits.data(), static_cast<int>(value & 0xFF), bits.size()); break;
-    default: {
+    default:
       // The whole surface whatever the clip rectangle, at every depth.
-      const TRect saved = GetClipRect();
-      const bool had_clip = ClipRight != 0;
-      ResetClip();
       TCustomDIBX::Fill(value);
-      if (had_clip) SetClipRect(saved);
-    }
   }
 }
 

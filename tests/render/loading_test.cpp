@@ -20,8 +20,8 @@ using test::Pixels;
 // Colours of a 3 x 2 test picture, 0x00RRGGBB, top row first.
 const uint32_t kPicture[6] = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF, 0x804020, 0x000000};
 
-struct BmpSpec {
-  BmpSpec(int bits_, bool top_down_ = false, uint32_t compression_ = 0, std::vector<uint32_t> masks_ = {})
+struct BmpLayout {
+  BmpLayout(int bits_, bool top_down_ = false, uint32_t compression_ = 0, std::vector<uint32_t> masks_ = {})
       : bits(bits_), top_down(top_down_), compression(compression_), masks(std::move(masks_)) {}
   int bits;
   bool top_down;
@@ -30,11 +30,11 @@ struct BmpSpec {
 };
 
 // A 3 x 2 bitmap of kPicture at the given depth (indexed depths use a palette of the six colours).
-std::string MakeBmp(const BmpSpec& spec) {
+std::string MakeBmp(const BmpLayout& layout) {
   const int width = 3, height = 2;
-  const int row_bytes = (width * spec.bits + 31) / 32 * 4;
-  const int palette = spec.bits <= 8 ? (1 << spec.bits) : 0;
-  const int header = 14 + 40 + static_cast<int>(spec.masks.size()) * 4 + palette * 4;
+  const int row_bytes = (width * layout.bits + 31) / 32 * 4;
+  const int palette = layout.bits <= 8 ? (1 << layout.bits) : 0;
+  const int header = 14 + 40 + static_cast<int>(layout.masks.size()) * 4 + palette * 4;
   ByteWriter w;
   w.U16(0x4D42);
   w.U32(static_cast<uint32_t>(header + row_bytes * height));
@@ -42,30 +42,30 @@ std::string MakeBmp(const BmpSpec& spec) {
   w.U32(static_cast<uint32_t>(header));
   w.U32(40);
   w.I32(width);
-  w.I32(spec.top_down ? -height : height);
+  w.I32(layout.top_down ? -height : height);
   w.U16(1);
-  w.U16(static_cast<uint16_t>(spec.bits));
-  w.U32(spec.compression);
+  w.U16(static_cast<uint16_t>(layout.bits));
+  w.U32(layout.compression);
   w.U32(0);
   w.I32(0);
   w.I32(0);
   w.U32(0);
   w.U32(0);
-  for (uint32_t m : spec.masks) w.U32(m);
+  for (uint32_t m : layout.masks) w.U32(m);
   for (int i = 0; i < palette; ++i) w.U32(i < 6 ? kPicture[i] : 0);
   for (int r = 0; r < height; ++r) {
-    const int y = spec.top_down ? r : height - 1 - r;
+    const int y = layout.top_down ? r : height - 1 - r;
     std::vector<uint8_t> row(static_cast<size_t>(row_bytes));
     for (int x = 0; x < width; ++x) {
       const int i = y * width + x;
       const uint32_t c = kPicture[i];
       const uint32_t red = c >> 16 & 0xFF, green = c >> 8 & 0xFF, blue = c & 0xFF;
-      switch (spec.bits) {
+      switch (layout.bits) {
         case 1: if (i & 1) row[0] = static_cast<uint8_t>(row[0] | (0x80 >> x)); break;
         case 4: row[static_cast<size_t>(x / 2)] |= static_cast<uint8_t>((i & 15) << ((x & 1) ? 0 : 4)); break;
         case 8: row[static_cast<size_t>(x)] = static_cast<uint8_t>(i); break;
         case 16: {
-          const uint32_t v = spec.masks.empty() || spec.masks[1] == 0x03E0
+          const uint32_t v = layout.masks.empty() || layout.masks[1] == 0x03E0
                                  ? (red >> 3) << 10 | (green >> 3) << 5 | blue >> 3
                                  : (red >> 3) << 11 | (green >> 2) << 5 | blue >> 3;
           row.at(static_cast<size_t>(x * 2)) = static_cast<uint8_t>(v);
@@ -79,7 +79,7 @@ std::string MakeBmp(const BmpSpec& spec) {
           break;
         case 32: {
           // Channels in the low bytes in reverse order when bit fields say so.
-          const uint32_t v = spec.masks.empty() ? (c | 0xAA000000u) : (blue << 16 | green << 8 | red);
+          const uint32_t v = layout.masks.empty() ? (c | 0xAA000000u) : (blue << 16 | green << 8 | red);
           for (int b = 0; b < 4; ++b) row.at(static_cast<size_t>(x * 4 + b)) = static_cast<uint8_t>(v >> (8 * b));
           break;
         }
@@ -117,7 +117,7 @@ std::vector<uint32_t> Expected(int32_t bits, int32_t source_bits = 24) {
 TEST(LoadingTest, BitmapsOfEveryDepthIntoSurfacesOfEveryDepth) {
   struct Case {
     const char* name;
-    BmpSpec spec;
+    BmpLayout layout;
     int32_t source_bits;
   };
   const Case cases[] = {
@@ -134,7 +134,7 @@ TEST(LoadingTest, BitmapsOfEveryDepthIntoSurfacesOfEveryDepth) {
     for (int32_t bits : {15, 16, 24, 32}) {
       SCOPED_TRACE(std::string(c.name) + " into " + std::to_string(bits));
       auto surface = MakeSurface(1, 1, bits);
-      ASSERT_TRUE(surface->LoadFromStream(Bytes(MakeBmp(c.spec)), 0));
+      ASSERT_TRUE(surface->LoadFromStream(Bytes(MakeBmp(c.layout)), 0));
       EXPECT_EQ(surface->GetBitCount(), bits);
       EXPECT_EQ(surface->GetWidth(), 3);
       EXPECT_EQ(surface->GetHeight(), 2);
