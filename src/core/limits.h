@@ -26,6 +26,10 @@ inline constexpr int64_t kMaxArrayElements = int64_t{1} << 24;
 // Bytes of one string a scenario builds by concatenation.
 inline constexpr int64_t kMaxStringBytes = int64_t{1} << 28;
 
+// Record tables: records of one table, and its bytes (record length times records).
+inline constexpr int64_t kMaxTableRecords = int64_t{1} << 24;
+inline constexpr int64_t kMaxTableBytes = int64_t{1} << 28;
+
 // FFmpeg contexts: max_pixels.
 inline constexpr int64_t kMaxMoviePixels = 4096 * 4096;
 

@@ -7,6 +7,9 @@
 #include "resources/file_manager.h"
 #include "resources/local_files.h"
 #include "scenario/project.h"
+#include "script/builtins/function_manager.h"
+#include "script/builtins/installed_fonts.h"
+#include "script/builtins/player_rows.h"
 #include "script/param_collection.h"
 
 namespace orva {
@@ -36,6 +39,7 @@ PlayerSession::~PlayerSession() {
   // Closing: the project (which runs the exit page) first, then the store.
   SetStopRequested(true);
   project_.reset();
+  functions_.reset();
   if (store_) store_->SetSystemHost(nullptr);
   store_.reset();
   files_.reset();
@@ -64,6 +68,16 @@ bool PlayerSession::Start() {
 
   store_ = std::make_unique<TParamCollection>();
   store_->SetSystemHost(&rows_);
+  BuiltinServices builtins;
+  builtins.files = files_.get();
+  builtins.urls = platform_.url_opener.get();
+  builtins.available = [this](const std::string& name) {
+    return project_ ? project_->EnsureAvailable(name) : files_->Exists(name);
+  };
+  functions_ = std::make_unique<TSystemFunctionManager>(*store_, std::move(builtins),
+                                                         seed_.value_or(platform_.clock->TickCount()));
+  RegisterClockRows(rows_, *platform_.clock, [this] { return timing_.play_time; });
+  RegisterFontRows(rows_, ListInstalledJapaneseFonts);
 
   ProjectServices services{*store_, *files_, *platform_.message_boxes, timing_, events_, rows_,
                            [this] { return platform_.clock->TickCount(); }, nullptr,

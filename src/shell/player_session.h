@@ -4,7 +4,9 @@
 // Creation follows the main window's start-up; destruction its close, in the same order.
 
 #include <iosfwd>
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "core/frame_timing.h"
@@ -20,6 +22,7 @@ struct Platform;
 }
 class TParamCollection;
 class TProject;
+class TSystemFunctionManager;
 class TVrFileManager;
 
 class PlayerSession final : public FrameSteps {
@@ -30,6 +33,8 @@ class PlayerSession final : public FrameSteps {
   // Creates the sources, the store and the project and starts the start page. False when the
   // title cannot run; failure() then says why when no message box has.
   bool Start();
+  // The seed of the built-in functions' random generator; without one it comes from the clock.
+  void SetRandomSeed(uint32_t seed) { seed_ = seed; }
   const std::string& Failure() const { return failure_; }
 
   FrameTiming& Timing() { return timing_; }
@@ -50,6 +55,8 @@ class PlayerSession final : public FrameSteps {
   FrameTiming timing_;
   std::unique_ptr<TVrFileManager> files_;
   std::unique_ptr<TParamCollection> store_;
+  std::unique_ptr<TSystemFunctionManager> functions_;
+  std::optional<uint32_t> seed_;
   SystemVariableRows rows_;
   TTimerList events_;
   std::unique_ptr<TProject> project_;
