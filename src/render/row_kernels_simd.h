@@ -57,8 +57,6 @@ struct Vec {
   static T Mask16(const uint8_t* m) {
     return _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(m)));
   }
-  static int Bits(T m) { return _mm256_movemask_epi8(m); }
-  static constexpr int kAllBits = -1;
   static bool All(T m) { return _mm256_movemask_epi8(m) == -1; }
   static bool None(T m) { return _mm256_testz_si256(m, m) != 0; }
   static void Finish() { _mm256_zeroupper(); }
@@ -101,8 +99,6 @@ struct Vec {
   static T Mask16(const uint8_t* m) {
     return _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(m)), Zero());
   }
-  static int Bits(T m) { return _mm_movemask_epi8(m); }
-  static constexpr int kAllBits = 0xFFFF;
   static bool All(T m) { return _mm_movemask_epi8(m) == 0xFFFF; }
   static bool None(T m) { return _mm_movemask_epi8(m) == 0; }
   static void Finish() {}
@@ -199,14 +195,27 @@ void SubFill32(uint32_t* d, size_t n, uint32_t colour) {
 
 void Keyed32(uint32_t* d, const uint32_t* s, size_t n, uint32_t key) {
   const V k = Vec::Set32(key);
-  // Runs of key pixels are skipped whole; the destination is read only where keys and colours mix.
-  ForEachVector<uint32_t>(d, s, nullptr, n, [&](uint32_t* dp, const uint32_t* sp, const uint8_t*) {
+  // A cache line of key pixels is skipped without touching the destination; other lines are
+  // merged without a branch per vector, since key and colour runs alternate often.
+  constexpr size_t kVectors = 64 / Vec::kBytes;
+  size_t i = 0;
+  for (; i + kVectors * kLanes32 <= n; i += kVectors * kLanes32) {
+    V source[kVectors], keep[kVectors];
+    V all = Vec::Set32(0xFFFFFFFF);
+    for (size_t v = 0; v < kVectors; ++v) {
+      source[v] = Vec::Load(s + i + v * kLanes32);
+      keep[v] = Vec::Eq32(source[v], k);
+      all = Vec::And(all, keep[v]);
+    }
+    if (Vec::All(all)) continue;
+    for (size_t v = 0; v < kVectors; ++v) {
+      uint32_t* dp = d + i + v * kLanes32;
+      Vec::Store(dp, Select(keep[v], Vec::Load(dp), source[v]));
+    }
+  }
+  ForEachVector<uint32_t>(d + i, s + i, nullptr, n - i, [&](uint32_t* dp, const uint32_t* sp, const uint8_t*) {
     const V vs = Vec::Load(sp);
-    const V keep = Vec::Eq32(vs, k);
-    const int bits = Vec::Bits(keep);
-    if (bits == 0) return Vec::Store(dp, vs);
-    if (bits == Vec::kAllBits) return;
-    Vec::Store(dp, Select(keep, Vec::Load(dp), vs));
+    Vec::Store(dp, Select(Vec::Eq32(vs, k), Vec::Load(dp), vs));
   });
 }
 
@@ -381,11 +390,7 @@ void Keyed16(uint16_t* d, const uint16_t* s, size_t n, uint16_t key) {
   const V k = Vec::Set16(key);
   ForEachVector<uint16_t>(d, s, nullptr, n, [&](uint16_t* dp, const uint16_t* sp, const uint8_t*) {
     const V vs = Vec::Load(sp);
-    const V keep = Vec::Eq16(vs, k);
-    const int bits = Vec::Bits(keep);
-    if (bits == 0) return Vec::Store(dp, vs);
-    if (bits == Vec::kAllBits) return;
-    Vec::Store(dp, Select(keep, Vec::Load(dp), vs));
+    Vec::Store(dp, Select(Vec::Eq16(vs, k), Vec::Load(dp), vs));
   });
 }
 
