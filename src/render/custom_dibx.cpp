@@ -184,21 +184,10 @@ void TCustomDIBX::DrawColorMasked(int32_t x, int32_t y, TCustomDIBX& mask, const
   if (alpha <= 0 || mask.GetBitCount() != 8) return;
   CopySpan span;
   if (!ClipCopy(EffectiveClip(*this), x, y, src_rect, mask.GetBounds(), mirror_h, mirror_v, span)) return;
-  const ChannelMasks masks = MasksOf(*this);
-  const uint32_t a = static_cast<uint32_t>(std::min(alpha, 255));
-  SurfaceLock dst_lock(*this);
-  SurfaceLock mask_lock(mask);
-  for (int32_t r = 0; r < span.height; ++r) {
-    for (int32_t c = 0; c < span.width; ++c) {
-      const uint32_t m = mask.GetPixel(span.src_x + c * span.step_x, span.src_y + r * span.step_y);
-      if (m == 0) continue;
-      // Full opacity paints the mask exactly, as DrawMasked does.
-      const uint32_t b = a == 255 ? m : formulas::MaskTimesAlpha(a, m);
-      const int32_t dx = span.dst_x + c;
-      const int32_t dy = span.dst_y + r;
-      SetPixel(dx, dy, b == 255 ? colour : formulas::Blend(GetPixel(dx, dy), colour, b, masks));
-    }
-  }
+  // Full opacity paints the mask exactly, as DrawMasked does.
+  const CopyOp op = alpha >= 255 ? CopyOp{CopyKind::kMask, 255, -1, false}
+                                 : CopyOp{CopyKind::kMaskAlpha, static_cast<uint32_t>(alpha), -1, false};
+  RunColourThroughMask(*this, mask, span, colour, op);
 }
 
 // ---- palette (only indexed memory surfaces have one)

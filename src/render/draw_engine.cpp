@@ -292,6 +292,59 @@ void RunStretch(TCustomDIBX& dst, TCustomDIBX& src, TCustomDIBX* mask, const Str
   }
 }
 
+namespace {
+
+template <typename Pixel>
+void FastColourRows(const FastSurfaces& fast, const CopySpan& span, uint32_t colour, const CopyOp& op, Format16 f) {
+  thread_local std::vector<Pixel> colour_row;
+  thread_local std::vector<uint8_t> mask_row;
+  const size_t n = static_cast<size_t>(span.width);
+  Pixel* source = Scratch(colour_row, n);
+  std::fill(source, source + n, static_cast<Pixel>(colour));
+  for (int32_t r = 0; r < span.height; ++r) {
+    const int64_t sy = int64_t{span.src_y} + int64_t{r} * span.step_y;
+    const uint8_t* m = fast.mask.Row<uint8_t>(sy) + span.src_x;
+    if (span.step_x < 0) {
+      uint8_t* rm = Scratch(mask_row, n);
+      for (size_t i = 0; i < n; ++i) rm[i] = *(m - i);
+      m = rm;
+    }
+    RowKernel<Pixel>(*fast.kernels, op, fast.dst.Row<Pixel>(int64_t{span.dst_y} + r) + span.dst_x, source, m, n, f);
+  }
+}
+
+}  // namespace
+
+void RunColourThroughMask(TCustomDIBX& dst, TCustomDIBX& mask, const CopySpan& span, uint32_t colour,
+                          const CopyOp& op) {
+  SurfaceLock dst_lock(dst);
+  SurfaceLock mask_lock(mask);
+  const int32_t bits = dst.GetBitCount();
+  FastSurfaces fast;
+  fast.kernels = CurrentKernels();
+  // A 16-bit destination takes the colour's low word, as its pixels do.
+  if (fast.kernels && dst_lock.Origin() && mask_lock.Origin() && (bits == 15 || bits == 16 || bits == 32)) {
+    fast.dst = AccessOf(dst, dst_lock.Origin());
+    fast.mask = AccessOf(mask, mask_lock.Origin());
+    if (!Overlap(fast.dst, fast.mask)) {
+      if (bits == 32) FastColourRows<uint32_t>(fast, span, colour, op, {});
+      else FastColourRows<uint16_t>(fast, span, colour, op, FormatOf(dst));
+      return;
+    }
+  }
+  const ChannelMasks masks = MasksOf(dst);
+  const bool dst_8bit = bits == 8;
+  for (int32_t r = 0; r < span.height; ++r) {
+    for (int32_t c = 0; c < span.width; ++c) {
+      const uint32_t m = mask.GetPixel(span.src_x + c * span.step_x, span.src_y + r * span.step_y);
+      const int32_t dx = span.dst_x + c;
+      const int32_t dy = span.dst_y + r;
+      uint32_t out;
+      if (CombinePixel(op, dst.GetPixel(dx, dy), colour, m, masks, dst_8bit, out)) dst.SetPixel(dx, dy, out);
+    }
+  }
+}
+
 void RunFill(TCustomDIBX& dst, const TRect& rect, FillKind kind, uint32_t colour, uint32_t alpha) {
   if (rect.IsEmpty()) return;
   SurfaceLock lock(dst);

@@ -34,6 +34,10 @@ bool CombinePixel(const CopyOp& op, uint32_t d, uint32_t s, uint32_t m, const Ch
 void RunCopy(TCustomDIBX& dst, TCustomDIBX& src, TCustomDIBX* mask, const CopySpan& span, const CopyOp& op);
 void RunStretch(TCustomDIBX& dst, TCustomDIBX& src, TCustomDIBX* mask, const StretchSpan& span, const CopyOp& op);
 
+// One colour painted through an 8-bit mask (op is kMask or kMaskAlpha).
+void RunColourThroughMask(TCustomDIBX& dst, TCustomDIBX& mask, const CopySpan& span, uint32_t colour,
+                          const CopyOp& op);
+
 enum class FillKind { kFill, kBlend, kAdd, kSub };
 // rect must already be clipped.
 void RunFill(TCustomDIBX& dst, const TRect& rect, FillKind kind, uint32_t colour, uint32_t alpha);

@@ -28,7 +28,7 @@ void FewValues(TCustomDIBX& s, std::mt19937& random, const std::vector<uint32_t>
   }
 }
 
-constexpr int kOperations = 20;
+constexpr int kOperations = 21;
 
 struct Trial {
   int operation;
@@ -70,6 +70,7 @@ void RunTrial(const Trial& t, TDIBX& dst, TDIBX& src, TDIBX& mask) {
     case 17: dst.PatternFillRect(t.rect, src, t.mirror_h, t.mirror_v, t.origin_x, t.origin_y); break;
     case 18: dst.Assign(src); break;
     case 19: dst.Draw(t.x, t.y, dst, t.src_rect, t.keyed, t.mirror_h, t.mirror_v); break;  // onto itself
+    case 20: dst.DrawColorMasked(t.x, t.y, mask, t.src_rect, t.mirror_h, t.mirror_v, t.colour, t.alpha); break;
   }
 }
 
