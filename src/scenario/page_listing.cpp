@@ -198,7 +198,17 @@ std::string ListPage(const PageRecord& page) {
       out << "  " << field.name << ":";
       switch (field.kind) {
         case FieldKind::kExpression: out << ExpressionValue(value.expressions.at(0).record) << "\n"; break;
-        case FieldKind::kString: out << " " << QuoteListingString(value.bytes) << "\n"; break;
+        case FieldKind::kString:
+          if (value.bytes.empty() && value.number < 0) {
+            // A negative count reads as the empty string; its bytes are kept.
+            const uint32_t count = static_cast<uint32_t>(value.number);
+            const char raw[4] = {static_cast<char>(count), static_cast<char>(count >> 8), static_cast<char>(count >> 16),
+                                 static_cast<char>(count >> 24)};
+            out << "# " << Hex(std::string_view(raw, 4)) << "\n";
+          } else {
+            out << " " << QuoteListingString(value.bytes) << "\n";
+          }
+          break;
         case FieldKind::kInt32:
         case FieldKind::kByte:
         case FieldKind::kFlag: out << " " << value.number << "\n"; break;
@@ -282,7 +292,19 @@ StoredField AssembleField(ListingReader& reader, const FieldSpec& field) {
   const std::string_view text = FieldValue(reader, field);
   switch (field.kind) {
     case FieldKind::kExpression: value.expressions.push_back({-1, ExpressionFromValue(text)}); break;
-    case FieldKind::kString: value.bytes = UnquoteListingString(text); break;
+    case FieldKind::kString:
+      if (!text.empty() && text.front() == '#') {
+        const std::string raw = Unhex(Trim(text.substr(1)));
+        if (raw.size() != 4) reader.Fail("a raw string count has four bytes");
+        uint32_t count = 0;
+        for (int i = 3; i >= 0; --i) count = (count << 8) | static_cast<unsigned char>(raw[static_cast<size_t>(i)]);
+        value.number = static_cast<int32_t>(count);
+        if (value.number > 0) reader.Fail("a raw string count must not be positive");
+      } else {
+        value.bytes = UnquoteListingString(text);
+        value.number = static_cast<int32_t>(value.bytes.size());
+      }
+      break;
     case FieldKind::kInt32: value.number = ParseInt(text, "number"); break;
     case FieldKind::kByte:
     case FieldKind::kFlag: {

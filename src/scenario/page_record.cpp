@@ -37,7 +37,9 @@ StoredField ReadField(ByteReader& reader, const FieldSpec& spec, const PropertyS
       field.expressions.push_back({-1, ReadExpressionBytes(reader)});
       break;
     case FieldKind::kString:
-      field.bytes = reader.String();
+      // A count of 0 or less stands for the empty string; a negative one is kept as it was.
+      field.number = reader.I32();
+      if (field.number > 0) field.bytes = std::string(reader.Chars(static_cast<size_t>(field.number)));
       break;
     case FieldKind::kInt32:
       field.number = reader.I32();
@@ -70,7 +72,11 @@ void WriteField(ByteWriter& writer, const FieldSpec& spec, const StoredField& fi
       for (const auto& e : field.expressions) writer.Chars(e.record);
       break;
     case FieldKind::kString:
-      writer.String(field.bytes);
+      if (field.bytes.empty() && field.number < 0) {
+        writer.I32(field.number);
+      } else {
+        writer.String(field.bytes);
+      }
       break;
     case FieldKind::kInt32:
       writer.I32(field.number);

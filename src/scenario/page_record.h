@@ -28,7 +28,7 @@ struct ExpressionBytes {
 };
 
 struct StoredField {
-  int32_t number = 0;   // Int32, Byte, Flag; the stored count of a list or glyph stream
+  int32_t number = 0;   // Int32, Byte, Flag; the stored count of a string, list or glyph stream
   std::string bytes;    // String, GlyphStream
   std::vector<ExpressionBytes> expressions;  // Expression (one), ExpressionList, PropertyBlock
 };
