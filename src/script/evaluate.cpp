@@ -130,6 +130,7 @@ struct TOrvaParser::Binding {
   const TypedCell* result = nullptr;
 
   void BuildTypedPlan(const std::vector<TOpeData>& operations_);
+  void FuseCopies(const std::vector<TOpeData>& ops);
 
   int SlotFor(std::string_view name) {
     for (size_t i = 0; i < slots.size(); ++i)
@@ -212,7 +213,32 @@ void TOrvaParser::Binding::BuildTypedPlan(const std::vector<TOpeData>& ops) {
     if (dest.kind != OperandBinding::kSlot || slot_kind[static_cast<size_t>(dest.slot)] == kElementSlot) return;
     result = &steps.back().dest;
   }
+  FuseCopies(ops);
   typed = true;
+}
+
+// "T = a op b; d = T" computes straight into d when T has d's type and nothing reads T later:
+// every operation reads its operands before it writes, so the results are the same.
+void TOrvaParser::Binding::FuseCopies(const std::vector<TOpeData>& ops) {
+  auto same = [](const TypedCell& x, const TypedCell& y) { return x.value == y.value && x.index == y.index; };
+  for (size_t j = 1; j < steps.size(); ++j) {
+    TypedStep& copy = steps[j];
+    TypedStep& producer = steps[j - 1];
+    if (copy.skip || copy.opcode != ocTo || producer.skip || producer.opcode == ocDimTo) continue;
+    const OperandBinding& source = operations[j].operands.empty() ? OperandBinding() : operations[j].operands[0];
+    if (source.kind != OperandBinding::kSlot || copy.a.index != nullptr) continue;
+    if (!same(producer.dest, copy.a) || copy.dest.kind != copy.a.kind) continue;
+    if (ops[j].operands.size() != 1) continue;
+    bool read_later = result != nullptr && result->value == copy.a.value;
+    for (size_t k = j + 1; k < steps.size() && !read_later; ++k) {
+      const TypedStep& later = steps[k];
+      read_later = same(later.a, copy.a) || same(later.b, copy.a) || same(later.dest, copy.a);
+      for (const TypedCell& index : later.indices) read_later = read_later || same(index, copy.a);
+    }
+    if (read_later) continue;
+    producer.dest = copy.dest;
+    copy.skip = true;
+  }
 }
 
 void TOrvaParser::SetFastPaths(bool enabled) { fast_paths_enabled = enabled; }
