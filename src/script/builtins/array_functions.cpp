@@ -21,7 +21,9 @@ TCustomParam& NeedVariable(const FunctionCall& c, size_t i, const char* function
 void GetArraySize(BuiltinContext&, FunctionCall& c) {
   const TCustomParam& a = NeedVariable(c, 0, "GetArraySize");
   if (!HasArg(c, 1)) return c.dest.SetInt(a.Count());
-  c.dest.SetInt(a.GetDim(a.DimCount() - 1 - ArgInt(c, 1)));
+  // Counted from the last dimension; positions outside the shape have size 1.
+  const int64_t k = int64_t{a.DimCount()} - 1 - ArgInt(c, 1);
+  c.dest.SetInt(k < 0 || k >= a.DimCount() ? 1 : a.GetDim(static_cast<int32_t>(k)));
 }
 
 void SetArray(BuiltinContext&, FunctionCall& c) {

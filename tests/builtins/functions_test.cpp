@@ -1,0 +1,232 @@
+// Built-in functions evaluated from compiled expressions, and every function called with hostile
+// arguments.
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cmath>
+#include <limits>
+
+#include "builtins_support.h"
+#include "core/encoding.h"
+#include "core/error.h"
+#include "script/function_table.h"
+#include "script/param_types.h"
+#include "script/param_var.h"
+
+namespace orva {
+namespace {
+
+using test::BuiltinsFixture;
+
+std::string Sjis(const char* utf8) { return Utf8ToCp932(utf8); }
+
+// Texts whose last byte is a lone lead byte lose it; complete characters and one-byte texts stay.
+TEST(StringFunctions, FixStrAndPathsRespectDoubleByteCharacters) {
+  BuiltinsFixture f;
+  const std::string a = Sjis("あ");  // 82 A0
+  const std::string hyo = Sjis("表");  // 95 5C: the second byte looks like a backslash
+  struct Case {
+    std::string input;
+    std::string fixed;
+  };
+  const Case cases[] = {
+      {"a\x82", "a"}, {a + "\x82", a}, {a, a}, {"\x82", "\x82"}, {"\x82\x82\x82", "\x82\x82"}, {"", ""},
+  };
+  TCustomParam& s = f.Var("s", PT_STR);
+  for (const Case& c : cases) {
+    s.SetStr(c.input);
+    EXPECT_EQ(f.Eval("FixStr(s)"), c.fixed);
+  }
+
+  s.SetStr("dir\\" + hyo + ".txt");
+  EXPECT_EQ(f.Eval("ExtractFileName(s)"), hyo + ".txt");
+  EXPECT_EQ(f.Eval("ExtractFilePath(s)"), "dir\\");
+  s.SetStr(hyo);
+  EXPECT_EQ(f.Eval("AddBackSlash(s)"), hyo + "\\");
+  EXPECT_EQ(f.Eval("IsPathDelimiter(s, 2)"), "FALSE");
+  EXPECT_EQ(f.Eval("StringReplace(s, \"\\\\\", \"/\", TRUE)"), hyo);
+  EXPECT_EQ(f.Eval("IsDelimiter(\"\\\\\", s, 2)"), "FALSE");
+  EXPECT_EQ(f.Eval("ExtractFileExt(\"a.b\\\\c\")"), "");
+}
+
+TEST(StringFunctions, HugeResultsStopTheExpressionInsteadOfAllocating) {
+  BuiltinsFixture f;
+  f.Var("r", PT_STR).SetStr("kept");
+  f.Run("r = StringOfChar(\"abc\", 2147483647)");
+  EXPECT_EQ(f.Value("r").GetStr(), "kept");
+  f.Run("r = StringOfChar(\"ab\", 3)");
+  EXPECT_EQ(f.Value("r").GetStr(), "ababab");
+}
+
+TEST(PlayerFunctions, CalcRecursionEndsAtTheNestingLimit) {
+  BuiltinsFixture f;
+  f.Var("n", PT_INT);
+  // Each level adds 4 (the length of "TRUE") after the levels below it have run.
+  f.Var("s", PT_STR).SetStr("n = n + Length(Calc(s))");
+  f.Run("Calc(s)");
+  EXPECT_GT(f.Value("n").GetInt(), 4 * 100);
+  EXPECT_LE(f.Value("n").GetInt(), 4 * 1000);
+
+  f.Var("r", PT_STR).SetStr("before");
+  f.Run("r = \"after\" ++ Calc(\"v = (\")");
+  EXPECT_EQ(f.Value("r").GetStr(), "before") << "a syntax error in the text stops the calling expression";
+}
+
+TEST(PlayerFunctions, OpenUrlHandsOnlyWebAddressesToTheShell) {
+  BuiltinsFixture f;
+  f.Run("OpenUrl(\"http://example.com/a\")");
+  f.Run("OpenUrl(\"file:///etc/passwd\")");
+  f.Run("OpenUrl(\"ftp://example.com\")");
+  f.Run("OpenUrl(\"HTTP://upper.example\")");
+  EXPECT_EQ(f.urls.Opened(), (std::vector<std::string>{"http://example.com/a", "ftp://example.com"}));
+}
+
+TEST(PlayerFunctions, SaveCaptionsListInTheSaveDataOrder) {
+  BuiltinsFixture f;
+  EXPECT_EQ(f.Eval("ListSaveCaption()"), "0");
+  f.functions->SaveCaptions().Assign({{3, "third"}, {1, "first"}});
+  f.Var("captions", PT_STR);
+  f.Var("slots", PT_INT);
+  EXPECT_EQ(f.Eval("ListSaveCaption(captions, slots)"), "2");
+  EXPECT_EQ(f.Value("captions").GetStrAt(0), "third");
+  EXPECT_EQ(f.Value("captions").GetStrAt(1), "first");
+  EXPECT_EQ(f.Value("slots").GetIntAt(0), 3);
+  EXPECT_EQ(f.Value("slots").GetIntAt(1), 1);
+  EXPECT_EQ(f.Eval("GetSaveCaption(1)"), "first");
+  EXPECT_EQ(f.Eval("GetSaveCaption(2)"), "");
+}
+
+TEST(NumberFunctions, RandomStaysInRangeAndFollowsTheSeed) {
+  BuiltinsFixture a(nullptr, 7);
+  BuiltinsFixture b(nullptr, 7);
+  for (const char* n : {"1", "7", "1000", "2147483647"}) {
+    for (int k = 0; k < 50; ++k) {
+      const std::string text = std::string("Random(") + n + ")";
+      const int64_t r = std::stoll(a.Eval(text));
+      EXPECT_EQ(std::to_string(r), b.Eval(text));
+      EXPECT_GE(r, 0);
+      EXPECT_LT(r, std::stoll(n));
+    }
+  }
+  EXPECT_EQ(a.Eval("Random(0)"), "0");
+  const int64_t negative = std::stoll(a.Eval("Random(-5)"));
+  EXPECT_LE(negative, 0);
+  EXPECT_GE(negative, -5);
+}
+
+TEST(ArrayFunctions, ConversionsFollowTheTargetType) {
+  BuiltinsFixture f;
+  TCustomParam& numbers = f.Var("numbers", PT_INT);
+  f.Run("StringToArray(\"10,9,1\", numbers, \",\")");
+  f.Run("SortStr(numbers)");
+  EXPECT_EQ(numbers.GetIntAt(0), 1);
+  EXPECT_EQ(numbers.GetIntAt(1), 10);
+  EXPECT_EQ(numbers.GetIntAt(2), 9);
+
+  TCustomParam& copy = f.Var("copy", PT_STR);
+  EXPECT_EQ(f.Eval("CopyArray(copy, 2.5)"), "TRUE");
+  EXPECT_EQ(copy.Count(), 1);
+  EXPECT_EQ(copy.GetStrAt(0), "2.5");
+
+  // Deleting every element would leave an empty array, which no value can be.
+  f.Run("DeleteArray(numbers, 0, 3)");
+  EXPECT_EQ(numbers.Count(), 3);
+  EXPECT_EQ(f.Eval("DeleteArray(numbers, 1, 99)"), "1");
+  EXPECT_EQ(f.Eval("GetArraySize(numbers, -2147483647)"), "1");
+}
+
+TEST(ArrayFunctions, UnboundArgumentsRaiseTheirMessages) {
+  BuiltinsFixture f;
+  TParamInt literal;
+  TParamInt dest;
+  std::vector<std::unique_ptr<TCustomParam>> args;
+  args.push_back(std::make_unique<TParamInt>());
+  args.push_back(std::make_unique<TParamInt>());
+  FunctionCall call{f.store, dest, args};
+  const std::pair<int, const char*> cases[] = {
+      {4, "GetArraySize:変数が見つかりません"},
+      {21, "SetArray:変数が見つかりません"},
+      {22, "FillMem:変数が見つかりません"},
+      {23, "CopyMem:変数が見つかりません"},
+  };
+  for (const auto& [id, message] : cases) {
+    try {
+      f.functions->Dispatch().Call(id, call);
+      ADD_FAILURE() << id << " did not fail";
+    } catch (const EOrvaError& e) {
+      EXPECT_STREQ(e.what(), message);
+    }
+  }
+}
+
+// Every function, with every number of arguments up to 8, given empty, extreme, unbound and array
+// arguments: errors are allowed, faults are not (the sanitizer build checks this).
+TEST(AllFunctions, NoArgumentMakesAFunctionFault) {
+  BuiltinsFixture f;
+  TCustomParam& grid = f.Var("grid", PT_STR);
+  const int32_t dims[] = {2, 3};
+  grid.SetDims(dims);
+  f.store.AddNamedVar("dangling", PT_NONE);
+  f.Var("text", PT_STR).SetStr("n = n + 1");
+  f.Var("n", PT_INT);
+
+  auto reference = [&](const char* name) {
+    auto ref = std::make_unique<TParamVar>(name);
+    ref->SetTarget(f.store.FindVar(name));
+    return std::unique_ptr<TCustomParam>(std::move(ref));
+  };
+  using Maker = std::function<std::unique_ptr<TCustomParam>(int)>;
+  const std::vector<Maker> makers = {
+      [](int) { return std::unique_ptr<TCustomParam>(std::make_unique<TParamStr>()); },
+      [](int k) {
+        auto v = std::make_unique<TParamInt>();
+        const int32_t values[] = {0, -1, 3, INT_MAX, INT_MIN};
+        v->SetInt(values[k % 5]);
+        return std::unique_ptr<TCustomParam>(std::move(v));
+      },
+      [](int k) {
+        auto v = std::make_unique<TParamFloat>();
+        const long double values[] = {std::numeric_limits<long double>::quiet_NaN(), 1e4000L, -2.5L,
+                                      std::numeric_limits<long double>::infinity()};
+        v->SetFloat(values[k % 4]);
+        return std::unique_ptr<TCustomParam>(std::move(v));
+      },
+      [](int k) {
+        auto v = std::make_unique<TParamStr>();
+        const char* values[] = {"\x82", "-1", "grid", "$7FFFFFFF", "a\\b.c", "n"};
+        v->SetStr(values[k % 6]);
+        return std::unique_ptr<TCustomParam>(std::move(v));
+      },
+      [](int) { return std::unique_ptr<TCustomParam>(std::make_unique<TParamVar>("unbound")); },
+      [&](int) { return reference("grid"); },
+      [&](int) { return reference("dangling"); },
+      [&](int) { return reference("@ParamStr"); },
+      [&](int) { return reference("@Temp"); },
+      [&](int k) { return reference(k % 2 == 0 ? "text" : "n"); },
+  };
+  f.functions->Tables().Create("t", 0);
+  f.functions->Tables().Active()->AddField("grid", PT_STR, 4);
+  f.functions->Tables().Active()->Append();
+
+  for (int id = 0; id < kFunctionCount + 2; ++id) {
+    for (size_t count = 0; count <= 8; ++count) {
+      for (size_t m = 0; m < makers.size(); ++m) {
+        std::vector<std::unique_ptr<TCustomParam>> args;
+        for (size_t k = 0; k < count; ++k) args.push_back(makers[(m + k) % makers.size()](static_cast<int>(k + m)));
+        for (uint8_t type = PT_INT; type <= PT_STR; ++type) {
+          std::unique_ptr<TCustomParam> dest = NewParam(type);
+          FunctionCall call{f.store, *dest, args};
+          try {
+            f.functions->Dispatch().Call(id, call);
+          } catch (const EOrvaError&) {
+          }
+        }
+      }
+    }
+  }
+  SUCCEED();
+}
+
+}  // namespace
+}  // namespace orva
