@@ -151,7 +151,7 @@ bool TMosaFrameList::LoadFromFileBytes(const std::string& name, std::span<const 
     if (extension == ".png") {
       ReadPngPicture(bytes, frame.Picture, PixelBudget());
     } else {
-      ReadBitmapPicture(bytes, frame.Picture, PixelBudget());
+      ReadBitmapPicture(bytes, frame.Picture);
     }
   } catch (const EOrvaError&) {
     Clear();

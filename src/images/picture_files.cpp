@@ -5,10 +5,10 @@
 #include <cstring>
 #include <memory>
 
-#include "core/byte_reader.h"
 #include "core/error.h"
 #include "core/limits.h"
 #include "images/picture_pixels.h"
+#include "render/bmp_reader.h"
 
 namespace orva {
 namespace {
@@ -107,92 +107,27 @@ void ReadPngPicture(std::span<const uint8_t> data, TDIBSurface& picture, int64_t
   }
 }
 
-void ReadBitmapPicture(std::span<const uint8_t> data, TDIBSurface& picture, int64_t max_pixels) {
-  ByteReader reader(data);
-  size_t bits_offset = 0;
-  const bool has_file_header = data.size() >= 2 && data[0] == 'B' && data[1] == 'M';
-  if (has_file_header) {
-    reader.Skip(2 + 4 + 4);
-    bits_offset = reader.U32();
+void ReadBitmapPicture(std::span<const uint8_t> data, TDIBSurface& picture) {
+  TDIBSurface bitmap;
+  DecodeBmp(data, bitmap);
+  if (bitmap.BitCount() != 32) {
+    CopyPicture(picture, bitmap);
+    return;
   }
-  const size_t info_start = reader.Position();
-  const uint32_t header_size = reader.U32();
-  int64_t width = 0, height = 0;
-  int32_t bits = 0;
-  uint32_t compression = 0, colours_used = 0;
-  size_t palette_entry = 4;
-  uint32_t red_mask = 0;
-  if (header_size == 12) {
-    width = reader.U16();
-    height = reader.I16();
-    reader.Skip(2);
-    bits = reader.U16();
-    palette_entry = 3;
-  } else if (header_size >= 40) {
-    width = reader.I32();
-    height = reader.I32();
-    reader.Skip(2);
-    bits = reader.U16();
-    compression = reader.U32();
-    reader.Skip(12);
-    colours_used = reader.U32();
-    reader.Skip(4);
-    if (compression == 3) red_mask = reader.U32();  // the masks follow the header or end it
-  } else {
-    throw EOrvaError("damaged bitmap: unknown header size " + std::to_string(header_size));
-  }
-  if (compression == 3 && header_size == 40) {
-    reader.Skip(8);
-  } else {
-    reader.Seek(info_start + header_size);
-  }
-  const bool bottom_up = height > 0;
-  if (height < 0) height = -height;
-  if (width <= 0 || height <= 0 || width > limits::kMaxPictureSide || height > limits::kMaxPictureSide) {
-    throw EOrvaError("damaged bitmap: picture size " + std::to_string(width) + " x " + std::to_string(height));
-  }
-  CheckPictureSize(width, height, max_pixels, "bitmap");
-  if (compression != 0 && !(compression == 3 && (bits == 16 || bits == 32))) {
-    throw EOrvaError("unsupported bitmap compression " + std::to_string(compression));
-  }
-  int32_t picture_bits = bits;
-  if (bits == 16) picture_bits = (compression == 3 && red_mask == 0xF800) ? 16 : 15;
-  if (bits == 32 || !IsPictureBitCount(picture_bits)) {
-    if (bits != 32) throw EOrvaError("damaged bitmap: unsupported bit count " + std::to_string(bits));
-    picture_bits = 24;
-  }
-
-  std::vector<uint32_t> palette;
-  if (bits <= 8) {
-    const size_t entries = colours_used > 0 && colours_used <= (1u << bits) ? colours_used : (size_t{1} << bits);
-    std::span<const uint8_t> table = reader.Bytes(entries * palette_entry);
-    for (size_t i = 0; i < entries; ++i) {
-      const uint8_t* e = table.data() + i * palette_entry;
-      palette.push_back(static_cast<uint32_t>(e[0] | (e[1] << 8) | (e[2] << 16)));
-    }
-  }
-  if (has_file_header) reader.Seek(bits_offset);
-  const size_t row_bytes = PaddedRowBytes(static_cast<int32_t>(width), bits == 32 ? 32 : picture_bits);
-  if (row_bytes * static_cast<size_t>(height) > reader.Remaining()) {
-    throw EOrvaError("damaged bitmap: the pixel data is shorter than its rows");
-  }
-  SizePicture(picture, static_cast<int32_t>(width), static_cast<int32_t>(height), picture_bits);
-  std::copy(palette.begin(), palette.end(), picture.Palette().begin());
-  if (bits == 32) picture.SetAlphaChannel(true);
-  for (int64_t stored = 0; stored < height; ++stored) {
-    const int32_t y = static_cast<int32_t>(bottom_up ? height - 1 - stored : stored);
-    const std::span<const uint8_t> row = reader.Bytes(row_bytes);
-    if (bits != 32) {
-      std::memcpy(picture.Row(y), row.data(), PaddedRowBytes(static_cast<int32_t>(width), picture_bits));
-      continue;
-    }
+  // The fourth byte of each pixel becomes the alpha channel of a 24-bit picture.
+  const int32_t width = bitmap.Width(), height = bitmap.Height();
+  picture.SetAlphaChannel(false);
+  picture.SetSize(width, height, 24);
+  picture.SetAlphaChannel(true);
+  for (int32_t y = 0; y < height; ++y) {
+    const uint8_t* source = bitmap.Row(y);
     uint8_t* colour = picture.Row(y);
     uint8_t* alpha = picture.Alpha()->Row(y);
-    for (int64_t x = 0; x < width; ++x) {
-      colour[x * 3] = row[static_cast<size_t>(x) * 4];
-      colour[x * 3 + 1] = row[static_cast<size_t>(x) * 4 + 1];
-      colour[x * 3 + 2] = row[static_cast<size_t>(x) * 4 + 2];
-      alpha[x] = row[static_cast<size_t>(x) * 4 + 3];
+    for (int32_t x = 0; x < width; ++x, source += 4, colour += 3) {
+      colour[0] = source[0];
+      colour[1] = source[1];
+      colour[2] = source[2];
+      alpha[x] = source[3];
     }
   }
 }

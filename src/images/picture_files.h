@@ -1,6 +1,6 @@
 #pragma once
 // Single pictures in other formats, read into a layered image's frame: PNG (through libpng's
-// simplified interface) and Windows bitmaps. Also the RGBA PNG writer of the image tool.
+// simplified interface) and Windows bitmaps (through the surfaces' reader). Also the RGBA PNG writer of the image tool.
 
 #include <cstdint>
 #include <span>
@@ -16,10 +16,9 @@ namespace orva {
 // Pictures beyond the caps or max_pixels are refused before decoding.
 void ReadPngPicture(std::span<const uint8_t> data, TDIBSurface& picture, int64_t max_pixels);
 
-// A bitmap file ("BM" header) or a bare bitmap info header followed by palette and rows. 16-bit
-// bitmaps are 5-5-5 unless their masks say 5-6-5; 32-bit bitmaps give their fourth byte as alpha
-// channel and become 24-bit pictures.
-void ReadBitmapPicture(std::span<const uint8_t> data, TDIBSurface& picture, int64_t max_pixels);
+// A Windows bitmap as the surfaces read it, except that 32-bit bitmaps give their fourth byte as
+// alpha channel and become 24-bit pictures.
+void ReadBitmapPicture(std::span<const uint8_t> data, TDIBSurface& picture);
 
 // An 8-bit RGBA PNG of width x height pixels given as rows of R, G, B, A.
 std::string WritePngRgba(int32_t width, int32_t height, std::span<const uint8_t> rgba);
