@@ -260,6 +260,28 @@ TEST(IndexedTest, PaletteSourcesAndReducedGlyphs) {
   auto text = MakeSurface(2, 1, 32);
   text->DrawReduced(0, 0, *glyph, glyph->GetBounds(), 0xFFFFFF, false, false, 255, 4);
   EXPECT_EQ(Row(*text, 0), (std::vector<uint32_t>{0x7F7F7F, 0xFFFFFF}));
+
+  // Body and decoration colours share a cell: a quarter white, a quarter blue, half black.
+  auto layers = MakeSurface(4, 4, 8);
+  for (int32_t x = 0; x < 4; ++x) {
+    layers->SetPixel(x, 0, 1);
+    layers->SetPixel(x, 1, 2);
+  }
+  const uint32_t colours[] = {0xFFFFFF, 0x0000FF};
+  auto decorated = MakeSurface(1, 1, 32);
+  decorated->DrawReducedColors(0, 0, *layers, layers->GetBounds(), colours, false, false, 255, 4);
+  EXPECT_EQ(decorated->GetPixel(0, 0), 0x3F3F7Fu);
+
+  auto stretched = MakeSurface(4, 1, 32);
+  auto two = MakeSurface(2, 1, 8);
+  two->SetPixel(0, 0, 1);
+  two->SetPixel(1, 0, 2);
+  two->ColorKey = 2;
+  std::vector<uint32_t> natives(256, 0);
+  natives[1] = 0xAA;
+  natives[2] = 0xBB;
+  stretched->StretchDrawPalette(TRect{0, 0, 4, 1}, *two, two->GetBounds(), true, false, false, 255, natives);
+  EXPECT_EQ(Row(*stretched, 0), (std::vector<uint32_t>{0xAA, 0xAA, 0, 0}));
 }
 
 TEST(WaveTest, RowsShiftByTheirOffsetsAroundTheOrigin) {
