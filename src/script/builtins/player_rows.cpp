@@ -30,10 +30,11 @@ void RegisterClockRows(SystemVariableRows& rows, const platform::Clock& clock, s
       {SV_HOUR, &platform::LocalDateTime::hour},         {SV_MIN, &platform::LocalDateTime::minute},
       {SV_SEC, &platform::LocalDateTime::second},
   };
-  for (const auto& [row_id, member] : parts) {
+  for (const auto& part : parts) {
+    int platform::LocalDateTime::*member = part.second;
     SystemVariableRows::Row row;
     row.read = [now, member](int32_t, SystemValue& out) { out.int_value = now().*member; };
-    rows.SetRow(row_id, row);
+    rows.SetRow(part.first, row);
   }
 }
 
