@@ -30,6 +30,9 @@ inline constexpr int64_t kMaxStringBytes = int64_t{1} << 28;
 inline constexpr int64_t kMaxTableRecords = int64_t{1} << 24;
 inline constexpr int64_t kMaxTableBytes = int64_t{1} << 28;
 
+// Entries of one archive directory (a title of a million files is far beyond any made).
+inline constexpr int64_t kMaxArchiveEntries = int64_t{1} << 20;
+
 // FFmpeg contexts: max_pixels.
 inline constexpr int64_t kMaxMoviePixels = 4096 * 4096;
 

@@ -46,6 +46,9 @@ ArchiveDirectory ReadArchiveDirectory(TQnBigStream& stream) {
   const int32_t version = directory.version;
   const int32_t count = ByteReader(ReadExact(stream, 4, "the header would")).I32();
 
+  if (count > limits::kMaxArchiveEntries) {
+    FailDirectory(std::to_string(count) + " entries exceed the limit of " + std::to_string(limits::kMaxArchiveEntries));
+  }
   const int64_t offset_size = version >= 101 ? 8 : 4;
   const int64_t flag_bytes = (version >= 101 ? 1 + 4 + 4 : 0) + (version >= 102 ? 1 : 0);
   const int64_t left = stream.GetSize() - stream.GetPosition() - offset_size;

@@ -8,6 +8,7 @@
 
 #include "core/byte_writer.h"
 #include "core/error.h"
+#include "core/limits.h"
 #include "resources/archive_builder.h"
 #include "resources/file_collection.h"
 #include "resources_support.h"
@@ -73,7 +74,9 @@ std::vector<MalformedCase> Cases() {
       {"negative count", Header(102, -1) + std::string(64, '\0'), nullptr,
        "damaged archive directory: -1 entries cannot fit in the 64 bytes left"},
       {"huge count", Header(102, 0x10000000) + std::string(64, '\0'), nullptr,
-       "damaged archive directory: 268435456 entries cannot fit in the 64 bytes left"},
+       "damaged archive directory: 268435456 entries exceed the limit of 1048576"},
+      {"count beyond the bytes", Header(102, 1000) + std::string(64, '\0'), nullptr,
+       "damaged archive directory: 1000 entries cannot fit in the 64 bytes left"},
       {"count without version-0 room", Int32(3) + std::string(20, '\0'), nullptr,
        "damaged archive directory: 3 entries cannot fit in the 20 bytes left"},
       {"name beyond the end", Header(1, 1) + Int32(1000) + std::string(20, 'n'), nullptr,
@@ -86,6 +89,28 @@ std::vector<MalformedCase> Cases() {
       {"negative size", WithDecreasingOffsets(), "a.txt", "a.txt: the entry's data lies beyond the end of the archive"},
       {"damaged zlib", WithBadZlib(), "a.txt", "a.txt: damaged compressed data"},
   };
+}
+
+TEST(ArchiveMalformed, EntryCountAtTheLimitAndOnePast) {
+  for (const int64_t count : {limits::kMaxArchiveEntries, limits::kMaxArchiveEntries + 1}) {
+    // Version 0: empty names and 4-byte offsets, all zero.
+    const std::string bytes = Int32(static_cast<int32_t>(count)) + std::string(static_cast<size_t>(count * 8 + 4), '\0');
+    auto big = std::make_unique<TQnBigMemoryStream>();
+    big->WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
+    big->SetPosition(0);
+    TVrFileCollection table;
+    if (count == limits::kMaxArchiveEntries) {
+      table.OpenStream(std::move(big));
+      EXPECT_EQ(table.Count(), count + 1);
+    } else {
+      try {
+        table.OpenStream(std::move(big));
+        ADD_FAILURE() << "no error";
+      } catch (const EOrvaError& e) {
+        EXPECT_STREQ(e.what(), "damaged archive directory: 1048577 entries exceed the limit of 1048576");
+      }
+    }
+  }
 }
 
 TEST(ArchiveMalformed, EveryDamagedInputRaisesItsError) {
