@@ -177,16 +177,26 @@ void CopyConverted(TDIBSurface& target, const TDIBSurface& source) {
     }
     return;
   }
-  // Runs of one colour search a palette once.
-  uint32_t last_colour = UINT32_MAX, last_value = 0;
+  // Palette searches are remembered in a small table keyed by the whole colour.
+  constexpr size_t kCacheSize = 4096;
+  struct CacheEntry {
+    uint32_t colour = UINT32_MAX;
+    uint32_t value = 0;
+  };
+  std::vector<CacheEntry> cache(target.BitCount() <= 8 ? kCacheSize : 0);
   for (int32_t y = 0; y < height; ++y) {
     for (int32_t x = 0; x < width; ++x) {
       const uint32_t colour = ValueToColor(source, PixelValue(source, x, y));
-      if (colour != last_colour) {
-        last_colour = colour;
-        last_value = ColorToValue(target, colour);
+      if (cache.empty()) {
+        SetPixelValue(target, x, y, ColorToValue(target, colour));
+        continue;
       }
-      SetPixelValue(target, x, y, last_value);
+      CacheEntry& entry = cache[((colour * 2654435761u) >> 20) % kCacheSize];
+      if (entry.colour != colour) {
+        entry.colour = colour;
+        entry.value = ColorToValue(target, colour);
+      }
+      SetPixelValue(target, x, y, entry.value);
     }
   }
 }

@@ -143,6 +143,19 @@ TEST(LayeredImageReader, RawAndJpegKinds) {
     EXPECT_NEAR(static_cast<int>(v & 0xFF), 0xC0, 3);
   }
   EXPECT_EQ(AlphaOf(picture), AlphaOf(frame.Picture));
+
+  // A palette frame stored as JPEG comes back through the nearest palette entries.
+  TMosaFrameList indexed;
+  TDIBSurface& palette_picture = indexed.AddFrame()->Picture;
+  palette_picture.SetSize(32, 16, 8);
+  // Greys differ in luma only, which JPEG keeps at full resolution.
+  const uint32_t entries[] = {0x000000, 0x404040, 0x808080, 0xC0C0C0, 0xFFFFFF};
+  for (size_t i = 0; i < 256; ++i) palette_picture.Palette()[i] = i < 5 ? entries[i] : 0xFF00FF;
+  for (int32_t y = 0; y < 16; ++y)
+    for (int32_t x = 0; x < 32; ++x) SetPixelValue(palette_picture, x, y, static_cast<uint32_t>((x / 8 + y / 8) % 5));
+  TMosaFrameList back = Load(indexed.SaveToBytes(MosaCompression::Nonreversible, 95));
+  EXPECT_EQ(back[0]->Picture.BitCount(), 8);
+  EXPECT_EQ(PixelsOf(back[0]->Picture), PixelsOf(palette_picture));
 }
 
 // Stored row i belongs at row P(i); with key 0 the permutation is the identity.
