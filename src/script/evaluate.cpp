@@ -310,6 +310,10 @@ void TOrvaParser::Execute(TParamCollection& store) {
   has_result_ = false;
   DepthGuard depth(store.EvaluationDepth());
   if (depth.TooDeep()) return;
+  if (!fast_paths_enabled) {
+    RunGeneral(store);
+    return;
+  }
   if (!binding_ || binding_->store != &store || binding_->generation != store.Generation()) Bind(store);
   if (binding_->typed) {
     RunTyped();
