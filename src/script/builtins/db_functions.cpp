@@ -226,7 +226,7 @@ void DBCopy(BuiltinContext& context, FunctionCall& c) {
   TDBTable* t = ActiveWithCurrent(context);
   TDBTable* dest = context.tables.FindTable(ArgStr(c, 0));
   if (t == nullptr || dest == nullptr || !(dest->Fields() == t->Fields())) return c.dest.SetBool(false);
-  const std::string record = t->Record(t->Current());
+  const std::string record(t->Record(t->Current()));
   c.dest.SetBool(dest->AppendRecord(record));
 }
 

@@ -89,33 +89,40 @@ bool TDBTable::SetCurrent(int32_t n) {
 
 bool TDBTable::Append() {
   if (!RoomFor(RecordCount() + int64_t{1}, fields_.RecordLength())) return false;
-  records_.emplace_back(static_cast<size_t>(fields_.RecordLength()), '\0');
-  current_ = RecordCount() - 1;
+  data_.append(Stride(), '\0');
+  ++count_;
+  current_ = count_ - 1;
   return true;
 }
 
-bool TDBTable::AppendRecord(const std::string& bytes) {
-  if (static_cast<int32_t>(bytes.size()) != fields_.RecordLength()) return false;
+bool TDBTable::AppendRecord(std::string_view bytes) {
+  if (bytes.size() != Stride()) return false;
   if (!RoomFor(RecordCount() + int64_t{1}, fields_.RecordLength())) return false;
-  records_.push_back(bytes);
+  data_.append(bytes);
+  ++count_;
   return true;
+}
+
+std::string_view TDBTable::Record(int32_t r) const {
+  return std::string_view(data_).substr(static_cast<size_t>(r) * Stride(), Stride());
 }
 
 bool TDBTable::DeleteCurrent() {
   if (current_ < 0 || current_ >= RecordCount()) return false;
-  records_.erase(records_.begin() + current_);
+  data_.erase(static_cast<size_t>(current_) * Stride(), Stride());
+  --count_;
   if (current_ >= RecordCount()) current_ = RecordCount() - 1;
   return true;
 }
 
 bool TDBTable::First() {
-  if (records_.empty()) return false;
+  if (count_ == 0) return false;
   current_ = 0;
   return true;
 }
 
 bool TDBTable::Last() {
-  if (records_.empty()) return false;
+  if (count_ == 0) return false;
   current_ = RecordCount() - 1;
   return true;
 }
@@ -133,7 +140,8 @@ bool TDBTable::Prior() {
 }
 
 void TDBTable::ClearRecords() {
-  records_.clear();
+  data_.clear();
+  count_ = 0;
   current_ = -1;
 }
 
@@ -149,12 +157,12 @@ void TDBTable::TakeFields(const TDBFieldList& fields) {
 
 const char* TDBTable::FieldBytes(int32_t r, int32_t f) const {
   if (r < 0 || r >= RecordCount() || f < 0 || f >= fields_.Count()) return nullptr;
-  return records_[static_cast<size_t>(r)].data() + fields_.Offset(f);
+  return data_.data() + static_cast<size_t>(r) * Stride() + static_cast<size_t>(fields_.Offset(f));
 }
 
 char* TDBTable::FieldBytes(int32_t r, int32_t f) {
   if (r < 0 || r >= RecordCount() || f < 0 || f >= fields_.Count()) return nullptr;
-  return records_[static_cast<size_t>(r)].data() + fields_.Offset(f);
+  return data_.data() + static_cast<size_t>(r) * Stride() + static_cast<size_t>(fields_.Offset(f));
 }
 
 namespace {
@@ -302,8 +310,12 @@ int32_t TDBTable::AddField(std::string name, uint8_t type, int32_t length) {
   const int64_t size = type == PT_STR ? std::max<int64_t>(length, 0) + 1 : SizeOfType(type, 0);
   const int64_t new_length = fields_.RecordLength() + size;
   if (new_length > limits::kMaxTableBytes || !RoomFor(RecordCount(), new_length)) return -1;
+  const size_t old_stride = Stride();
   fields_.Add({std::move(name), static_cast<int32_t>(size), type});
-  for (std::string& record : records_) record.resize(static_cast<size_t>(new_length), '\0');
+  std::string grown(static_cast<size_t>(count_) * Stride(), '\0');
+  for (size_t r = 0; r < static_cast<size_t>(count_); ++r)
+    grown.replace(r * Stride(), old_stride, data_, r * old_stride, old_stride);
+  data_ = std::move(grown);
   return fields_.Count() - 1;
 }
 
@@ -441,11 +453,11 @@ void TDBTable::Sort(const TCustomParam& keys, const TCustomParam& descending) {
     if (f >= 0) sort_keys.push_back({f, descending.GetBoolAt(i)});
   }
   if (sort_keys.empty()) return;
-  auto compare = [&](const std::string& x, const std::string& y) {
+  auto compare = [&](int32_t x, int32_t y) {
     for (const Key& key : sort_keys) {
       const TDBField& field = fields_.Field(key.field);
-      const char* a = x.data() + fields_.Offset(key.field);
-      const char* b = y.data() + fields_.Offset(key.field);
+      const char* a = FieldBytes(x, key.field);
+      const char* b = FieldBytes(y, key.field);
       int result = 0;
       switch (field.type) {
         case PT_INT: {
@@ -462,7 +474,13 @@ void TDBTable::Sort(const TCustomParam& keys, const TCustomParam& descending) {
     }
     return false;
   };
-  std::sort(records_.begin(), records_.end(), compare);
+  std::vector<int32_t> order(static_cast<size_t>(count_));
+  for (int32_t r = 0; r < count_; ++r) order[static_cast<size_t>(r)] = r;
+  std::sort(order.begin(), order.end(), compare);
+  std::string sorted;
+  sorted.reserve(data_.size());
+  for (int32_t r : order) sorted.append(Record(r));
+  data_ = std::move(sorted);
 }
 
 void TDBTable::WriteTo(ByteWriter& writer) const {
@@ -476,7 +494,7 @@ void TDBTable::WriteTo(ByteWriter& writer) const {
     writer.U8(field.type);
   }
   writer.I32(RecordCount());
-  for (const std::string& record : records_) writer.Chars(record);
+  writer.Chars(data_);
   writer.I32(current_);
 }
 
@@ -499,9 +517,8 @@ std::unique_ptr<TDBTable> TDBTable::Read(ByteReader& reader) {
   const int32_t length = table->fields_.RecordLength();
   const int32_t record_count = reader.Count(static_cast<size_t>(length));
   if (!table->RoomFor(record_count, length)) throw EOrvaError("テーブルのレコードが多すぎます");
-  table->records_.reserve(static_cast<size_t>(record_count));
-  for (int32_t r = 0; r < record_count; ++r)
-    table->records_.emplace_back(reader.Chars(static_cast<size_t>(length)));
+  table->data_ = std::string(reader.Chars(static_cast<size_t>(record_count) * static_cast<size_t>(length)));
+  table->count_ = record_count;
   const int32_t current = reader.I32();
   table->current_ = current >= 0 && current < record_count ? current : -1;
   return table;

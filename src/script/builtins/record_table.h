@@ -104,7 +104,7 @@ class TDBTable final : public TDBCustomTable {
   // Reads a table record; sizes that disagree with the types or the data raise an error.
   static std::unique_ptr<TDBTable> Read(ByteReader& reader);
 
-  int32_t RecordCount() const override { return static_cast<int32_t>(records_.size()); }
+  int32_t RecordCount() const override { return count_; }
   int32_t Current() const override { return current_; }
   bool SetCurrent(int32_t n) override;
   bool Append() override;
@@ -133,8 +133,8 @@ class TDBTable final : public TDBCustomTable {
   void WriteTo(ByteWriter& writer) const override;
 
   // Raw records, for copying between tables of equal field lists.
-  const std::string& Record(int32_t r) const { return records_[static_cast<size_t>(r)]; }
-  bool AppendRecord(const std::string& bytes);
+  std::string_view Record(int32_t r) const;
+  bool AppendRecord(std::string_view bytes);
   // The fields of another table, without records.
   void TakeFields(const TDBFieldList& fields);
 
@@ -144,7 +144,12 @@ class TDBTable final : public TDBCustomTable {
   char* FieldBytes(int32_t r, int32_t f);
   bool RoomFor(int64_t records, int64_t length) const;
 
-  std::vector<std::string> records_;
+  size_t Stride() const { return static_cast<size_t>(fields_.RecordLength()); }
+
+  // The records back to back, RecordLength bytes each: records of a table without fields cost
+  // nothing however many there are.
+  std::string data_;
+  int32_t count_ = 0;
   int32_t current_ = -1;
 };
 

@@ -71,7 +71,7 @@ bool TDBManager::InsertSelected(std::string_view source, const std::vector<int32
   if (active == nullptr || from == nullptr || !(from->Fields() == active->Fields())) return false;
   // Copies first: the source may be the active table itself.
   std::vector<std::string> records;
-  for (int32_t r : selection) records.push_back(from->Record(r));
+  for (int32_t r : selection) records.emplace_back(from->Record(r));
   for (const std::string& record : records)
     if (!active->AppendRecord(record)) return false;
   return true;
