@@ -20,7 +20,7 @@ class UsageError : public std::runtime_error {
 // The archive at path (an archive file, split volumes, ".ext" companion, or an executable with an
 // appended archive); raises when path is not a file.
 std::unique_ptr<TVrFileCollection> OpenArchive(const std::string& path);
-// The number of entries of the directory, without the sentinel and entries added later.
+// The number of entries of the directory, without the sentinel that follows them.
 int DirectoryEntryCount(const TVrFileCollection& table);
 
 void List(const std::string& path, bool json, std::ostream& out);

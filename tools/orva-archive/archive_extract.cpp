@@ -91,8 +91,11 @@ void Extract(const std::string& path, const std::string& output_folder) {
     if (::lstat(target.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode)) {
       throw EOrvaError(target + ": exists and is not a regular file");
     }
+    // Each entry itself, in directory order: of two entries with one name the later one stays,
+    // as lookups find it.
     TMemoryStream contents;
-    table->Extract(table->File(i)->Name(), contents);
+    table->ReadStoredData(*table->File(i), contents);
+    TVrFileCollection::InflateEntry(*table->File(i), contents);
     AtomicFile file(target);
     file.Write(contents.View());
     file.Commit();

@@ -36,10 +36,8 @@ std::unique_ptr<TVrFileCollection> OpenArchive(const std::string& path) {
 }
 
 int DirectoryEntryCount(const TVrFileCollection& table) {
-  for (int i = 0; i < table.Count(); ++i) {
-    if (table.File(i)->Name() == kArchiveSentinelName) return i;
-  }
-  return table.Count();
+  // The table of an archive just read ends with its sentinel; a directory entry may carry the same name.
+  return table.Count() > 0 ? table.Count() - 1 : 0;
 }
 
 void List(const std::string& path, bool json, std::ostream& out) {
