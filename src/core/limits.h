@@ -26,9 +26,11 @@ inline constexpr int64_t kMaxArrayElements = int64_t{1} << 24;
 // Bytes of one string a scenario builds by concatenation.
 inline constexpr int64_t kMaxStringBytes = int64_t{1} << 28;
 
-// Record tables: records of one table, and its bytes (record length times records).
+// Record tables: the bytes of one record, the records of one table, and its bytes (record length
+// times records).
+inline constexpr int64_t kMaxTableRecordBytes = int64_t{1} << 20;
 inline constexpr int64_t kMaxTableRecords = int64_t{1} << 24;
-inline constexpr int64_t kMaxTableBytes = int64_t{1} << 28;
+inline constexpr int64_t kMaxTableBytes = int64_t{1} << 26;
 
 // Entries of one archive directory (a title of a million files is far beyond any made).
 inline constexpr int64_t kMaxArchiveEntries = int64_t{1} << 20;

@@ -230,3 +230,42 @@ TEST(AllFunctions, NoArgumentMakesAFunctionFault) {
 
 }  // namespace
 }  // namespace orva
+
+namespace orva {
+namespace {
+
+// Direct access reads and writes one field of another table's first selected record without
+// moving any current record or the active table.
+TEST(RecordTableFunctions, DirectAccessOfEveryKind) {
+  BuiltinsFixture f;
+  f.Var("keys", PT_STR).SetStr("id");
+  f.Var("two", PT_INT).SetInt(2);
+  f.Var("none", PT_INT).SetInt(9);
+  f.Run("DBCreateTable(\"items\", 1)");
+  for (const char* field : {"DBAddField(\"id\", 1)", "DBAddField(\"price\", 2)", "DBAddField(\"owned\", 3)",
+                            "DBAddField(\"name\", 4, 8)", "DBInsert(1, 0.5, FALSE, \"one\")",
+                            "DBInsert(2, 1.25, TRUE, \"two\")", "DBSetRecNo(0)", "DBCreateTable(\"other\", 0)"})
+    f.Run(field);
+  struct Case {
+    const char* expression;
+    const char* result;
+  };
+  const Case cases[] = {
+      {"DBDirectGetFloat(\"items\", keys, two, FALSE, FALSE, \"price\", 7)", "1.25"},
+      {"DBDirectGetBool(\"items\", keys, two, FALSE, FALSE, \"owned\", FALSE)", "TRUE"},
+      {"DBDirectGetBool(\"items\", keys, none, FALSE, FALSE, \"owned\", TRUE)", "TRUE"},
+      {"DBDirectGetFloat(\"items\", keys, two, FALSE, FALSE, \"nothing\", 7)", "7"},
+      {"DBDirectSetFloat(\"items\", keys, two, FALSE, FALSE, \"price\", 3.5)", "TRUE"},
+      {"DBDirectGetInt(\"items\", keys, two, FALSE, FALSE, \"price\", 0)", "4"},
+      {"DBDirectSetBool(\"items\", keys, two, FALSE, FALSE, \"owned\", FALSE)", "TRUE"},
+      {"DBDirectGetStr(\"items\", keys, two, FALSE, FALSE, \"owned\", \"\")", "FALSE"},
+      {"DBDirectSetBool(\"items\", keys, none, FALSE, FALSE, \"owned\", TRUE)", "FALSE"},
+      {"DBGetActive()", "other"},
+      {"DBGetRecNo(\"items\")", "0"},
+      {"DBRecordCount(\"ITEMS\")", "2"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(f.Eval(c.expression), c.result) << c.expression;
+}
+
+}  // namespace
+}  // namespace orva

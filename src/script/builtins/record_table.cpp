@@ -309,7 +309,7 @@ int32_t TDBTable::AddField(std::string name, uint8_t type, int32_t length) {
   if (type < PT_INT || type > PT_STR) return -1;
   const int64_t size = type == PT_STR ? std::max<int64_t>(length, 0) + 1 : SizeOfType(type, 0);
   const int64_t new_length = fields_.RecordLength() + size;
-  if (new_length > limits::kMaxTableBytes || !RoomFor(RecordCount(), new_length)) return -1;
+  if (new_length > limits::kMaxTableRecordBytes || !RoomFor(RecordCount(), new_length)) return -1;
   const size_t old_stride = Stride();
   fields_.Add({std::move(name), static_cast<int32_t>(size), type});
   std::string grown(static_cast<size_t>(count_) * Stride(), '\0');
@@ -414,11 +414,11 @@ void TDBTable::LoadTsv(const std::vector<std::string>& lines) {
     const std::string name = SplitFirst(rest, " ");
     const std::string type = SplitFirst(rest, " ");
     const std::string length = SplitFirst(rest, " ");
-    if (name.empty()) {
+    // A field that cannot be made ends the load like an empty name: the columns would not match.
+    if (name.empty() || AddField(name, TypeOfWord(type), ParseIntText(length).value_or(kDefaultStringLength)) < 0) {
       fields_.Clear();
       return;
     }
-    AddField(name, TypeOfWord(type), ParseIntText(length).value_or(kDefaultStringLength));
   }
   for (size_t l = 1; l < lines.size(); ++l) {
     if (lines[l].empty()) continue;
@@ -510,7 +510,7 @@ std::unique_ptr<TDBTable> TDBTable::Read(ByteReader& reader) {
     const uint8_t type = reader.U8();
     const bool fits = type >= PT_INT && type <= PT_STR &&
                       (type == PT_STR ? size >= 1 : size == SizeOfType(type, 0)) &&
-                      table->fields_.RecordLength() + int64_t{size} <= limits::kMaxTableBytes;
+                      table->fields_.RecordLength() + int64_t{size} <= limits::kMaxTableRecordBytes;
     if (!fits) throw EOrvaError("テーブルのフィールドが不正です");
     table->fields_.Add({std::move(field_name), size, type});
   }

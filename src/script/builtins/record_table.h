@@ -86,7 +86,8 @@ class TDBCustomTable {
   // Indices of the records matching every key (keys or values absent: every record).
   virtual std::vector<int32_t> Select(const TCustomParam* keys, const TCustomParam* values, bool ignore_case,
                                       bool partial) const = 0;
-  // Cleared, then the header line makes the fields and every other non-empty line a record.
+  // Cleared, then the header line makes the fields and every other non-empty line a record. A
+  // header cell with an empty name, or one whose field cannot be made, leaves the table empty.
   virtual void LoadTsv(const std::vector<std::string>& lines) = 0;
   virtual void Sort(const TCustomParam& keys, const TCustomParam& descending) = 0;
   // The table record (name, status, fields, records, current).
