@@ -3,15 +3,6 @@
 #include <cstdio>
 
 namespace orva {
-namespace {
-
-TraceSink* g_sink = nullptr;
-
-}  // namespace
-
-TraceSink* CurrentTraceSink() { return g_sink; }
-void InstallTraceSink(TraceSink* sink) { g_sink = sink; }
-
 std::string FormatTraceLine(uint32_t play_time, std::string_view name, int32_t line) {
   char head[16];
   std::snprintf(head, sizeof(head), "%.8x : ", play_time);

@@ -16,7 +16,8 @@
 
 namespace orva {
 
-TCallMan::TCallMan(TParamCollection& store, CallManagerHost& host) : store_(store), host_(host), stack_(store) {}
+TCallMan::TCallMan(TParamCollection& store, CallManagerHost& host)
+    : store_(store), host_(host), events_(host.Events()), stack_(store) {}
 
 TCallMan::~TCallMan() = default;
 
@@ -38,7 +39,7 @@ TPage* TCallMan::LoadPage(const std::string& name) {
 }
 
 void TCallMan::RemoveEventsUpTo(int32_t depth) {
-  for (int32_t d = 1; d <= depth; ++d) host_.Events().RemoveAtDepth(d);
+  for (int32_t d = 1; d <= depth; ++d) events_.RemoveAtDepth(d);
 }
 
 void TCallMan::Start(const std::string& name) {
@@ -153,7 +154,7 @@ void SplitEventText(const std::string& text, std::string& page_file, std::string
 }
 
 int TCallMan::EnterEvent(int32_t depth) {
-  TTimerList& events = host_.Events();
+  TTimerList& events = events_;
   TTimerData* event = events.FirstWaiting();
   if (event == nullptr) return 0;
   if (page_ != nullptr && page_->Contains(index_) && entered_ && page_->Command(index_)->BlocksEvents()) return 0;
@@ -210,7 +211,7 @@ void TCallMan::Run() {
       case RunState::kEvent: {
         const int r = Step();
         if (r == 1) {
-          host_.Events().RemoveAtDepth(1);
+          events_.RemoveAtDepth(1);
           state_ = RunState::kMain;
           continue_ = true;
         } else if (r == 2) {
@@ -234,7 +235,7 @@ void TCallMan::Run() {
         const int r = Step();
         if (r == 1 || r == -1) {
           --depth_;
-          host_.Events().RemoveAtDepth(depth_);
+          events_.RemoveAtDepth(depth_);
           if (depth_ <= 2) state_ = RunState::kWaiting;
         } else if (r == 2) {
           state_ = RunState::kWaiting;
@@ -283,7 +284,7 @@ void TCallMan::ResetFlow(const std::string& page_name, int32_t target, bool all)
     }
     Start(page_name);
     index_ = target;
-    host_.Events().Clear();
+    events_.Clear();
     return;
   }
   int k = -1;
@@ -316,7 +317,7 @@ void TCallMan::ResetFlow(const std::string& page_name, int32_t target, bool all)
     page_ = page;
     index_ = target;
   }
-  host_.Events().RemoveRunning();
+  events_.RemoveRunning();
 }
 
 std::string TCallMan::ParamStr(int32_t index) const {

@@ -20,6 +20,7 @@ class TCustomParam;
 class TOrvaParser;
 class TPage;
 class TParamCollection;
+class TTimerList;
 
 class TCallMan {
  public:
@@ -92,6 +93,7 @@ class TCallMan {
 
   TParamCollection& store_;
   CallManagerHost& host_;
+  TTimerList& events_;  // the scene's queue, asked before every step
   std::list<std::unique_ptr<TPage>> cache_;  // most recently used first
   TPage* page_ = nullptr;
   int32_t index_ = 0;

@@ -21,13 +21,6 @@ int TTimerList::IndexOf(const EventSender* sender, uint8_t kind) const {
   return -1;
 }
 
-TTimerData* TTimerList::FirstWaiting() {
-  for (auto& record : records_) {
-    if (record->depth == 0) return record.get();
-  }
-  return nullptr;
-}
-
 template <typename Doomed>
 void TTimerList::RemoveWhere(Doomed doomed) {
   records_.erase(std::remove_if(records_.begin(), records_.end(), [&](const auto& r) { return doomed(*r); }),

@@ -34,7 +34,12 @@ class TTimerList {
   // The first record of this sender and kind, waiting or running; -1 when none.
   int IndexOf(const EventSender* sender, uint8_t kind) const;
   // The first waiting record (depth 0), or nullptr: events run strictly in raising order.
-  TTimerData* FirstWaiting();
+  TTimerData* FirstWaiting() {
+    for (auto& record : records_) {
+      if (record->depth == 0) return record.get();
+    }
+    return nullptr;
+  }
   void RemoveAtDepth(int32_t depth);
   void RemoveRunning();
   void RemoveWaitingOf(const EventSender* sender);

@@ -98,9 +98,12 @@ void TParamArray<Kind>::SetStrAt(int32_t i, std::string_view v) { At(i) = FromSt
 template <typename Kind>
 void TParamArray<Kind>::Assign(const TCustomParam& other) {
   // Callers pass a value of the same class; anything else is copied through the converters.
-  if (const auto* same = dynamic_cast<const TParamArray<Kind>*>(&other)) {
-    dims_ = same->dims_;
-    elements_ = same->elements_;
+  // The class is compared by its type identity, which is far cheaper than a dynamic_cast on the
+  // path that hands every expression's result out.
+  if (typeid(other) == typeid(*this)) {
+    const auto& same = static_cast<const TParamArray<Kind>&>(other);
+    dims_ = same.dims_;
+    elements_ = same.elements_;
     return;
   }
   ConvertFrom(other);
