@@ -88,14 +88,15 @@ void ReadPngPicture(std::span<const uint8_t> data, TDIBSurface& picture, int64_t
     return;
   }
   image.format = PNG_FORMAT_BGRA;
-  std::vector<uint8_t> pixels(PNG_IMAGE_SIZE(image));
-  if (!png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr)) {
+  // Every byte is written by the decoder, so the buffer needs no clearing.
+  std::unique_ptr<uint8_t[]> pixels(new uint8_t[PNG_IMAGE_SIZE(image)]);
+  if (!png_image_finish_read(&image, nullptr, pixels.get(), 0, nullptr)) {
     throw EOrvaError(std::string("damaged PNG data: ") + image.message);
   }
   SizePicture(picture, width, height, 24);
   picture.SetAlphaChannel(true);
   for (int32_t y = 0; y < height; ++y) {
-    const uint8_t* source = pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(width) * 4;
+    const uint8_t* source = pixels.get() + static_cast<size_t>(y) * static_cast<size_t>(width) * 4;
     uint8_t* colour = picture.Row(y);
     uint8_t* alpha = picture.Alpha()->Row(y);
     for (int32_t x = 0; x < width; ++x, source += 4, colour += 3) {
