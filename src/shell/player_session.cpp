@@ -42,6 +42,7 @@ PlayerSession::~PlayerSession() {
   functions_.reset();
   if (store_) store_->SetSystemHost(nullptr);
   store_.reset();
+  SetProcessFileManager(nullptr);
   files_.reset();
 }
 
@@ -53,6 +54,9 @@ bool PlayerSession::Start() {
   FileManagerSetup setup;
   setup.message_boxes = platform_.message_boxes.get();
   files_ = std::make_unique<TVrFileManager>(setup);
+  SetProcessFileManager(files_.get());
+  // Source 0 has no folder and no archive: it receives the files built-in functions make.
+  files_->AddArchive("");
   files_->SetBaseFolder(folder);
   const bool from_executable = !title_.executable.empty();
   try {
