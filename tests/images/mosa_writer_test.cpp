@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "core/byte_reader.h"
+#include "core/error.h"
+#include "resources/file_manager.h"
 #include "images/mosa_frames.h"
 #include "images/picture_pixels.h"
 #include "layered_image_support.h"
@@ -160,6 +164,32 @@ TEST(LayeredImageEdit, KeyToAlphaOverTheList) {
   list.KeyToAlpha();
   EXPECT_EQ(AlphaOf(keyed.Picture), (std::vector<uint8_t>{255, 0}));
   EXPECT_EQ(AlphaOf(plain.Picture), (std::vector<uint8_t>{255, 255}));
+}
+
+// Files written to disk read back by path and through the file manager, which finds the name
+// in the title folder; other extensions read nothing.
+TEST(LayeredImageFiles, SaveAndLoadByNameAndThroughTheFileManager) {
+  const std::filesystem::path folder =
+      std::filesystem::temp_directory_path() / ("orva-images-files-" + std::to_string(::getpid()));
+  std::filesystem::create_directories(folder);
+  TMosaFrameList list;
+  TDIBSurface& picture = list.AddFrame()->Picture;
+  Paint(picture, 5, 4, 24);
+  list.SaveToFile((folder / "pict.mos").string(), MosaCompression::Default, 0);
+
+  TMosaFrameList by_path;
+  ASSERT_TRUE(by_path.LoadFromFile((folder / "pict.mos").string()));
+  EXPECT_EQ(PixelsOf(by_path[0]->Picture), PixelsOf(picture));
+  EXPECT_FALSE(by_path.LoadFromFile((folder / "pict.txt").string()));
+  EXPECT_EQ(by_path.Count(), 0);
+
+  TVrFileManager files;
+  files.SetBaseFolder(folder.string());
+  TMosaFrameList managed;
+  ASSERT_TRUE(managed.LoadFromFileManager(files, "PICT.MOS"));
+  EXPECT_EQ(PixelsOf(managed[0]->Picture), PixelsOf(picture));
+  EXPECT_THROW(managed.LoadFromFileManager(files, "missing.mos"), EOrvaError);
+  std::filesystem::remove_all(folder);
 }
 
 }  // namespace
