@@ -26,6 +26,5 @@ int DirectoryEntryCount(const TVrFileCollection& table);
 void List(const std::string& path, bool json, std::ostream& out);
 void Cat(const std::string& path, const std::string& utf8_name, std::ostream& out);
 void Extract(const std::string& path, const std::string& output_folder);
-void Create(const std::string& output, const std::string& input_folder);
 
 }  // namespace orva::archive_tool

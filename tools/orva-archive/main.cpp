@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "archive_commands.h"
+#include "resources/folder_archive.h"
 #include "core/error.h"
 
 namespace {
@@ -54,7 +55,7 @@ int Run(const std::vector<std::string>& args) {
     orva::archive_tool::Extract(args[1], args[2]);
   } else if (command == "create") {
     if (args.size() != 3) throw UsageError("create takes OUT INPUTDIR");
-    orva::archive_tool::Create(args[1], args[2]);
+    orva::WriteFolderArchive(args[1], args[2]);
   } else {
     throw UsageError("unknown command \"" + command + "\"");
   }

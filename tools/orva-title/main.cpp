@@ -1,5 +1,7 @@
 // orva-title: builds a runnable title folder from its source form, and describes project files.
 
+#include <stdlib.h>
+
 #include <filesystem>
 #include <iostream>
 #include <string>
@@ -7,6 +9,7 @@
 
 #include "core/error.h"
 #include "resources/atomic_file.h"
+#include "resources/folder_archive.h"
 #include "resources/local_files.h"
 #include "scenario/page_listing.h"
 #include "scenario/project_source.h"
@@ -16,17 +19,35 @@ namespace {
 namespace fs = std::filesystem;
 
 const char kUsage[] =
-    "Usage: orva-title build SRC OUT\n"
+    "Usage: orva-title build SRC OUT [--pack]\n"
     "       orva-title describe orva.opb\n"
     "\n"
     "build makes the title folder OUT from the source folder SRC: SRC/project.txt becomes\n"
     "OUT/orva.opb, every NAME.page listing (the form orva-page dis prints) becomes NAME.osb, and\n"
-    "every other file is copied as it is, keeping sub-folders.\n"
+    "every other file is copied as it is, keeping sub-folders. With --pack everything but orva.opb\n"
+    "goes into the archive OUT/game.dat instead.\n"
     "describe prints a project file in the form of project.txt.\n";
 
 const char kPageSuffix[] = ".page";
 
-void Build(const fs::path& source, const fs::path& output) {
+void Build(const fs::path& source, const fs::path& output, bool pack) {
+  if (pack) {
+    // Build everything in a private folder beside OUT, then archive all but the project file.
+    fs::create_directories(output);
+    std::string staging = (output / ".pack-XXXXXX").string();
+    if (mkdtemp(staging.data()) == nullptr) throw orva::EOrvaError(output.string() + ": cannot make a folder to pack in");
+    struct Remove {
+      std::string path;
+      ~Remove() {
+        std::error_code ec;
+        fs::remove_all(path, ec);
+      }
+    } remove{staging};
+    Build(source, staging, false);
+    fs::rename(fs::path(staging) / "orva.opb", output / "orva.opb");
+    orva::WriteFolderArchive((output / "game.dat").string(), staging);
+    return;
+  }
   if (!fs::is_directory(source)) throw orva::EOrvaError(source.string() + ": not a folder");
   const fs::path project = source / "project.txt";
   if (!fs::is_regular_file(project)) throw orva::EOrvaError(project.string() + ": the project description is missing");
@@ -75,8 +96,8 @@ int main(int argc, char** argv) {
     return 0;
   }
   try {
-    if (args.size() == 3 && args[0] == "build") {
-      Build(args[1], args[2]);
+    if ((args.size() == 3 || (args.size() == 4 && args[3] == "--pack")) && args[0] == "build") {
+      Build(args[1], args[2], args.size() == 4);
       return 0;
     }
     if (args.size() == 2 && args[0] == "describe") {

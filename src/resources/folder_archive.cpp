@@ -3,13 +3,14 @@
 #include <map>
 #include <system_error>
 
-#include "archive_commands.h"
+#include "resources/folder_archive.h"
 #include "core/encoding.h"
 #include "core/error.h"
 #include "core/sjis.h"
 #include "resources/big_file_stream.h"
+#include "resources/file_collection.h"
 
-namespace orva::archive_tool {
+namespace orva {
 namespace {
 
 // A file name on disk in Shift-JIS: its UTF-8 form converted, or the bytes themselves when they
@@ -22,7 +23,7 @@ std::string SjisComponent(const std::string& on_disk) {
 
 }  // namespace
 
-void Create(const std::string& output, const std::string& input_folder) {
+void WriteFolderArchive(const std::string& output, const std::string& input_folder) {
   namespace fs = std::filesystem;
   std::error_code error;
   if (!fs::is_directory(input_folder, error)) throw EOrvaError(input_folder + ": not a folder");
@@ -57,4 +58,4 @@ void Create(const std::string& output, const std::string& input_folder) {
   archive.Commit();
 }
 
-}  // namespace orva::archive_tool
+}  // namespace orva
