@@ -4,6 +4,7 @@
 
 #include "core/error.h"
 #include "core/exit_files.h"
+#include "images/surface_copy.h"
 #include "platform/environment.h"
 #include "platform/instance_lock.h"
 #include "resources/local_files.h"
@@ -41,6 +42,8 @@ int RunPlayer(const std::vector<std::string>& args, std::ostream& out, std::ostr
     return 0;
   }
 
+  // Surfaces load layered images through the images' loader.
+  RegisterLayeredImageLoader();
   try {
     const bool config_mode = options.title_argument && IsConfigArgument(*options.title_argument);
     // The configuration mode takes "/config" itself as its folder, so two dialogs cannot be

@@ -40,6 +40,7 @@ int RunHeadless(const PlayerOptions& options, const TitleLocation& title, std::o
     InstallTraceSink(trace.file.get());
   }
   PlayerSession session(machine.services, title);
+  session.SetRandomSeed(options.seed);
   if (!session.Start()) {
     if (!session.Failure().empty()) err << "orvaplayer: " << session.Failure() << "\n";
     return 1;
