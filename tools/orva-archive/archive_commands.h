@@ -8,14 +8,11 @@
 #include <string>
 
 #include "resources/file_collection.h"
+#include "tool_main.h"
 
 namespace orva::archive_tool {
 
-// A usage error: exit status 2.
-class UsageError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
+using tool::UsageError;
 
 // The archive at path (an archive file, split volumes, ".ext" companion, or an executable with an
 // appended archive); raises when path is not a file.

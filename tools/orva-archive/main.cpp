@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "archive_commands.h"
+#include "tool_main.h"
 #include "resources/folder_archive.h"
 #include "core/error.h"
 
@@ -27,18 +28,9 @@ constexpr const char* kHelp =
     "or a program (.exe/.scr) with an appended archive. Names are shown and taken as UTF-8.\n"
     "Exit status: 0 success, 1 error, 2 usage error.\n";
 
-int Run(const std::vector<std::string>& args) {
-  using orva::archive_tool::UsageError;
-  if (args.empty()) throw UsageError("no command given");
+void Run(const std::vector<std::string>& args) {
+  using orva::tool::UsageError;
   const std::string& command = args[0];
-  if (command == "--help" || command == "-h") {
-    std::cout << kHelp;
-    return 0;
-  }
-  if (command == "--version") {
-    std::cout << "orva-archive " << ORVA_VERSION << "\n";
-    return 0;
-  }
   if (command == "list") {
     if (args.size() == 3 && args[1] == "--json") {
       orva::archive_tool::List(args[2], true, std::cout);
@@ -59,30 +51,8 @@ int Run(const std::vector<std::string>& args) {
   } else {
     throw UsageError("unknown command \"" + command + "\"");
   }
-  std::cout.flush();
-  if (!std::cout) throw orva::EOrvaError("cannot write to standard output");
-  return 0;
 }
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  std::ios::sync_with_stdio(false);
-  std::vector<std::string> args(argv + 1, argv + argc);
-  for (const std::string& arg : args) {
-    if (arg == "--help" || arg == "--version") return Run({arg});
-  }
-  try {
-    return Run(args);
-  } catch (const orva::archive_tool::UsageError& e) {
-    std::cerr << "orva-archive: " << e.what() << "; " << kUsage << "\n";
-    return 2;
-  } catch (const std::exception& e) {
-    std::string message = e.what();
-    for (char& c : message) {
-      if (c == '\n' || c == '\r') c = ' ';
-    }
-    std::cerr << "orva-archive: " << message << "\n";
-    return 1;
-  }
-}
+int main(int argc, char** argv) { return orva::tool::ToolMain({"orva-archive", kUsage, kHelp}, argc, argv, Run); }

@@ -7,14 +7,11 @@
 #include <string>
 
 #include "images/mosa_frames.h"
+#include "tool_main.h"
 
 namespace orva::image_tool {
 
-// A command line that does not fit a command's form (exit status 2).
-class UsageError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
+using tool::UsageError;
 
 // JSON description of every frame of the file.
 void Info(const std::string& path, int32_t key, std::ostream& out);

@@ -8,6 +8,7 @@
 
 #include "core/error.h"
 #include "image_commands.h"
+#include "tool_main.h"
 
 namespace {
 
@@ -83,17 +84,8 @@ Options ParseOptions(const std::vector<std::string>& args, const std::vector<std
   return options;
 }
 
-int Run(const std::vector<std::string>& args) {
-  if (args.empty()) throw UsageError("no command given");
+void Run(const std::vector<std::string>& args) {
   const std::string& command = args[0];
-  if (command == "--help" || command == "-h") {
-    std::cout << kHelp;
-    return 0;
-  }
-  if (command == "--version") {
-    std::cout << "orva-image " << ORVA_VERSION << "\n";
-    return 0;
-  }
   if (command == "info") {
     const Options options = ParseOptions(args, {"--key"});
     if (options.operands.size() != 1) throw UsageError("info takes [--key K] FILE.mos");
@@ -113,30 +105,8 @@ int Run(const std::vector<std::string>& args) {
   } else {
     throw UsageError("unknown command \"" + command + "\"");
   }
-  std::cout.flush();
-  if (!std::cout) throw orva::EOrvaError("cannot write to standard output");
-  return 0;
 }
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  std::ios::sync_with_stdio(false);
-  std::vector<std::string> args(argv + 1, argv + argc);
-  for (const std::string& arg : args) {
-    if (arg == "--help" || arg == "--version") return Run({arg});
-  }
-  try {
-    return Run(args);
-  } catch (const UsageError& e) {
-    std::cerr << "orva-image: " << e.what() << "; " << kUsage << "\n";
-    return 2;
-  } catch (const std::exception& e) {
-    std::string message = e.what();
-    for (char& c : message) {
-      if (c == '\n' || c == '\r') c = ' ';
-    }
-    std::cerr << "orva-image: " << message << "\n";
-    return 1;
-  }
-}
+int main(int argc, char** argv) { return orva::tool::ToolMain({"orva-image", kUsage, kHelp}, argc, argv, Run); }

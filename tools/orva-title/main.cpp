@@ -13,12 +13,15 @@
 #include "resources/local_files.h"
 #include "scenario/page_listing.h"
 #include "scenario/project_source.h"
+#include "tool_main.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-const char kUsage[] =
+const char kUsage[] = "usage: orva-title build SRC OUT [--pack] | describe orva.opb";
+
+const char kHelp[] =
     "Usage: orva-title build SRC OUT [--pack]\n"
     "       orva-title describe orva.opb\n"
     "\n"
@@ -78,39 +81,16 @@ void Build(const fs::path& source, const fs::path& output, bool pack) {
   }
 }
 
-int Usage(const std::string& problem) {
-  std::cerr << "orva-title: " << problem << " (see orva-title --help)\n";
-  return 2;
+void Run(const std::vector<std::string>& args) {
+  if (args[0] == "build" && (args.size() == 3 || (args.size() == 4 && args[3] == "--pack"))) {
+    Build(args[1], args[2], args.size() == 4);
+  } else if (args[0] == "describe" && args.size() == 2) {
+    std::cout << orva::WriteProjectSource(orva::ProjectFile::Read(orva::ReadLocalFile(args[1])));
+  } else {
+    throw orva::tool::UsageError("unknown command or wrong number of arguments");
+  }
 }
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  const std::vector<std::string> args(argv + 1, argv + argc);
-  if (args.size() == 1 && args[0] == "--help") {
-    std::cout << kUsage;
-    return 0;
-  }
-  if (args.size() == 1 && args[0] == "--version") {
-    std::cout << "orva-title " << ORVA_VERSION << "\n";
-    return 0;
-  }
-  try {
-    if ((args.size() == 3 || (args.size() == 4 && args[3] == "--pack")) && args[0] == "build") {
-      Build(args[1], args[2], args.size() == 4);
-      return 0;
-    }
-    if (args.size() == 2 && args[0] == "describe") {
-      std::cout << orva::WriteProjectSource(orva::ProjectFile::Read(orva::ReadLocalFile(args[1])));
-      return 0;
-    }
-  } catch (const orva::EOrvaError& e) {
-    std::cerr << "orva-title: " << e.what() << "\n";
-    return 1;
-  } catch (const fs::filesystem_error& e) {
-    std::cerr << "orva-title: " << e.what() << "\n";
-    return 1;
-  }
-  if (args.empty()) return Usage("a command is needed");
-  return Usage("unknown command or wrong number of arguments");
-}
+int main(int argc, char** argv) { return orva::tool::ToolMain({"orva-title", kUsage, kHelp}, argc, argv, Run); }
