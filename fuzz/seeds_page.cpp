@@ -31,10 +31,10 @@ orva::PageRecord EveryCommand(int32_t version) {
     c.type_byte = id;
     c.line = id;
     const orva::PropertySet set = page.SetOf(id);
-    for (const auto& spec : orva::FindCommandSpec(id)->fields) {
-      if (version < spec.min_version) continue;
+    for (const auto& layout : orva::FindCommandLayout(id)->fields) {
+      if (version < layout.min_version) continue;
       orva::StoredField f;
-      switch (spec.kind) {
+      switch (layout.kind) {
         case orva::FieldKind::kExpression: f.expressions.push_back({-1, IntExpression(id)}); break;
         case orva::FieldKind::kString: f.bytes = "page.osb"; break;
         case orva::FieldKind::kInt32: f.number = 3; break;

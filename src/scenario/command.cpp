@@ -13,7 +13,7 @@ TCommand::TCommand(TPage* page, CommandRecord record)
   // Fields that the page's version lacks are not stored; number the ones that are.
   const int32_t version = page_ != nullptr ? page_->Version() : kNewestPageVersion;
   int stored = 0;
-  for (const FieldSpec& field : record_.Spec().fields) {
+  for (const FieldLayout& field : record_.Layout().fields) {
     const bool present = version >= field.min_version && stored < static_cast<int>(record_.fields.size());
     stored_index_.push_back(static_cast<int8_t>(present ? stored++ : -1));
   }

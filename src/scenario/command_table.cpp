@@ -7,56 +7,56 @@ namespace {
 
 using K = FieldKind;
 
-constexpr FieldSpec kNone[] = {{"", K::kByte, 0}};
-constexpr std::span<const FieldSpec> kNoFields(kNone, 0);
+constexpr FieldLayout kNone[] = {{"", K::kByte, 0}};
+constexpr std::span<const FieldLayout> kNoFields(kNone, 0);
 
-constexpr FieldSpec kCondition[] = {{"Condition", K::kExpression, 0}};
-constexpr FieldSpec kName[] = {{"Name", K::kString, 0}};
-constexpr FieldSpec kText[] = {{"Text", K::kString, 0}};
-constexpr FieldSpec kJump[] = {{"Page", K::kString, 0}, {"Target", K::kInt32, 0}, {"Condition", K::kExpression, 0}};
-constexpr FieldSpec kCall[] = {{"Page", K::kString, 0},         {"Target", K::kInt32, 0},
+constexpr FieldLayout kCondition[] = {{"Condition", K::kExpression, 0}};
+constexpr FieldLayout kName[] = {{"Name", K::kString, 0}};
+constexpr FieldLayout kText[] = {{"Text", K::kString, 0}};
+constexpr FieldLayout kJump[] = {{"Page", K::kString, 0}, {"Target", K::kInt32, 0}, {"Condition", K::kExpression, 0}};
+constexpr FieldLayout kCall[] = {{"Page", K::kString, 0},         {"Target", K::kInt32, 0},
                                {"ResultVar", K::kString, 0},    {"Condition", K::kExpression, 0},
                                {"Args", K::kExpressionList, 0}};
-constexpr FieldSpec kWait[] = {{"Condition", K::kExpression, 0}, {"Time", K::kExpression, 0},
+constexpr FieldLayout kWait[] = {{"Condition", K::kExpression, 0}, {"Time", K::kExpression, 0},
                                {"NoEvents", K::kExpression, 107}};
-constexpr FieldSpec kProperties[] = {{"Properties", K::kPropertyBlock, 0}};
-constexpr FieldSpec kFlip[] = {{"Transition", K::kExpression, 0}, {"Time", K::kExpression, 0},
+constexpr FieldLayout kProperties[] = {{"Properties", K::kPropertyBlock, 0}};
+constexpr FieldLayout kFlip[] = {{"Transition", K::kExpression, 0}, {"Time", K::kExpression, 0},
                                {"Reverse", K::kExpression, 0},    {"SelectMode", K::kExpression, 0},
                                {"Names", K::kExpressionList, 0},  {"DeleteOld", K::kExpression, 0},
                                {"Param1", K::kExpression, 0},     {"Param2", K::kExpression, 0},
                                {"Mask", K::kExpression, 101},     {"NoEvents", K::kExpression, 107}};
-constexpr FieldSpec kExpressionOnly[] = {{"Expression", K::kExpression, 0}};
-constexpr FieldSpec kVarNew[] = {{"Name", K::kString, 0}, {"Type", K::kByte, 0}, {"Init", K::kExpression, 0},
+constexpr FieldLayout kExpressionOnly[] = {{"Expression", K::kExpression, 0}};
+constexpr FieldLayout kVarNew[] = {{"Name", K::kString, 0}, {"Type", K::kByte, 0}, {"Init", K::kExpression, 0},
                                  {"Scope", K::kByte, 0}};
-constexpr FieldSpec kGetProp[] = {{"Component", K::kExpression, 0}, {"Property", K::kExpression, 0},
+constexpr FieldLayout kGetProp[] = {{"Component", K::kExpression, 0}, {"Property", K::kExpression, 0},
                                   {"Variable", K::kString, 0}};
-constexpr FieldSpec kSetProp[] = {{"Component", K::kExpression, 0}, {"Property", K::kExpression, 0},
+constexpr FieldLayout kSetProp[] = {{"Component", K::kExpression, 0}, {"Property", K::kExpression, 0},
                                   {"Value", K::kExpression, 0}};
-constexpr FieldSpec kComponent[] = {{"Component", K::kExpression, 0}};
-constexpr FieldSpec kTextIns[] = {{"Text", K::kGlyphStream, 0}, {"Target", K::kExpression, 0},
+constexpr FieldLayout kComponent[] = {{"Component", K::kExpression, 0}};
+constexpr FieldLayout kTextIns[] = {{"Text", K::kGlyphStream, 0}, {"Target", K::kExpression, 0},
                                   {"Read", K::kExpression, 0},  {"Wait", K::kExpression, 0},
                                   {"NoEvents", K::kExpression, 107}};
-constexpr FieldSpec kMovieStop[] = {{"Target", K::kExpression, 0}, {"Time", K::kExpression, 0},
+constexpr FieldLayout kMovieStop[] = {{"Target", K::kExpression, 0}, {"Time", K::kExpression, 0},
                                     {"Wait", K::kExpression, 0}, {"NoEvents", K::kExpression, 107}};
-constexpr FieldSpec kTarget[] = {{"Target", K::kExpression, 0}};
-constexpr FieldSpec kCallHist[] = {{"Target", K::kExpression, 0}, {"Start", K::kExpression, 0},
+constexpr FieldLayout kTarget[] = {{"Target", K::kExpression, 0}};
+constexpr FieldLayout kCallHist[] = {{"Target", K::kExpression, 0}, {"Start", K::kExpression, 0},
                                    {"Count", K::kExpression, 0}, {"Flag", K::kExpression, 0}};
-constexpr FieldSpec kWhile[] = {{"Condition", K::kExpression, 0}, {"End", K::kInt32, 0}};
-constexpr FieldSpec kWhileLoop[] = {{"Expression", K::kExpression, 0}, {"Target", K::kInt32, 0}};
-constexpr FieldSpec kBreak[] = {{"Condition", K::kExpression, 0}, {"Target", K::kInt32, 0}};
-constexpr FieldSpec kGameSave[] = {{"Slot", K::kExpression, 0}, {"Page", K::kString, 0},
+constexpr FieldLayout kWhile[] = {{"Condition", K::kExpression, 0}, {"End", K::kInt32, 0}};
+constexpr FieldLayout kWhileLoop[] = {{"Expression", K::kExpression, 0}, {"Target", K::kInt32, 0}};
+constexpr FieldLayout kBreak[] = {{"Condition", K::kExpression, 0}, {"Target", K::kInt32, 0}};
+constexpr FieldLayout kGameSave[] = {{"Slot", K::kExpression, 0}, {"Page", K::kString, 0},
                                    {"Value", K::kInt32, 105}, {"Caption", K::kExpression, 0}};
-constexpr FieldSpec kGameLoad[] = {{"Slot", K::kExpression, 0}};
-constexpr FieldSpec kPCReset[] = {{"Page", K::kString, 0}, {"Target", K::kInt32, 0}, {"All", K::kFlag, 0}};
-constexpr FieldSpec kPropMotion[] = {{"Name", K::kExpression, 0},     {"Target", K::kExpression, 0},
+constexpr FieldLayout kGameLoad[] = {{"Slot", K::kExpression, 0}};
+constexpr FieldLayout kPCReset[] = {{"Page", K::kString, 0}, {"Target", K::kInt32, 0}, {"All", K::kFlag, 0}};
+constexpr FieldLayout kPropMotion[] = {{"Name", K::kExpression, 0},     {"Target", K::kExpression, 0},
                                      {"Property", K::kExpression, 0}, {"EndValue", K::kExpression, 0},
                                      {"Duration", K::kExpression, 0}, {"Curve", K::kExpression, 0},
                                      {"Paused", K::kExpression, 108}};
-constexpr FieldSpec kFormatHist[] = {{"Source", K::kExpression, 0}};
-constexpr FieldSpec kCabinet[] = {{"Properties", K::kPropertyBlock, 0}, {"Invert", K::kExpression, 0},
+constexpr FieldLayout kFormatHist[] = {{"Source", K::kExpression, 0}};
+constexpr FieldLayout kCabinet[] = {{"Properties", K::kPropertyBlock, 0}, {"Invert", K::kExpression, 0},
                                   {"Names", K::kExpressionList, 0}};
 
-const std::array<CommandSpec, kCommandTypeCount> kCommands = {{
+const std::array<CommandLayout, kCommandTypeCount> kCommands = {{
     {0, "If", "IF", kCondition},
     {1, "Elseif", "ELSE IF", kCondition},
     {2, "Else", "ELSE", kNoFields},
@@ -122,14 +122,14 @@ const std::array<CommandSpec, kCommandTypeCount> kCommands = {{
 
 }  // namespace
 
-const CommandSpec* FindCommandSpec(uint8_t id) {
+const CommandLayout* FindCommandLayout(uint8_t id) {
   if (id >= kCommands.size()) return nullptr;
   return &kCommands[id];
 }
 
-const CommandSpec* FindCommandSpecByName(std::string_view name) {
-  for (const CommandSpec& spec : kCommands) {
-    if (spec.name == name) return &spec;
+const CommandLayout* FindCommandLayoutByName(std::string_view name) {
+  for (const CommandLayout& layout : kCommands) {
+    if (layout.name == name) return &layout;
   }
   return nullptr;
 }

@@ -20,25 +20,25 @@ enum class FieldKind : uint8_t {
   kGlyphStream,     // signed 32-bit byte count, then the bytes of a compiled glyph stream
 };
 
-struct FieldSpec {
+struct FieldLayout {
   std::string_view name;
   FieldKind kind;
   int32_t min_version;  // the field exists in pages of this version and later
 };
 
-struct CommandSpec {
+struct CommandLayout {
   uint8_t id;
   std::string_view name;          // as in the name table ("If", "Jump", ...)
   std::string_view display_name;  // UTF-8 ("IF", "ジャンプ", ...)
-  std::span<const FieldSpec> fields;
+  std::span<const FieldLayout> fields;
 };
 
 inline constexpr int kCommandTypeCount = 61;
 
 // The entry of an id 0..60 (after masking the type byte with 0x7F); nullptr for any other id.
-const CommandSpec* FindCommandSpec(uint8_t id);
+const CommandLayout* FindCommandLayout(uint8_t id);
 // By name, exactly as in the table; nullptr when none.
-const CommandSpec* FindCommandSpecByName(std::string_view name);
+const CommandLayout* FindCommandLayoutByName(std::string_view name);
 
 namespace command_id {
 inline constexpr uint8_t kIf = 0, kElseif = 1, kElse = 2, kLabel = 3, kJump = 4, kCall = 5, kExit = 6,

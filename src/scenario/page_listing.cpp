@@ -180,19 +180,19 @@ std::string ListPage(const PageRecord& page) {
       for (int id = 0; id < kPropertyIdCount; ++id) {
         if (HasProperty(set, id)) ids += " " + std::to_string(id);
       }
-      if (!ids.empty()) out << "set " << FindCommandSpec(static_cast<uint8_t>(type))->name << ":" << ids << "\n";
+      if (!ids.empty()) out << "set " << FindCommandLayout(static_cast<uint8_t>(type))->name << ":" << ids << "\n";
     }
   } else {
     out << "sets-raw " << Hex(page.sets) << "\n";
   }
   for (const CommandRecord& command : page.commands) {
-    const CommandSpec& spec = command.Spec();
-    out << "\n" << spec.name << " line=" << command.line << " indent=" << command.indent
+    const CommandLayout& layout = command.Layout();
+    out << "\n" << layout.name << " line=" << command.line << " indent=" << command.indent
         << " continue=" << int{command.continue_flag} << " disabled=" << int{command.disabled};
-    if (command.type_byte != spec.id) out << " type=0x" << kHexDigits[command.type_byte >> 4] << kHexDigits[command.type_byte & 15];
+    if (command.type_byte != layout.id) out << " type=0x" << kHexDigits[command.type_byte >> 4] << kHexDigits[command.type_byte & 15];
     out << "\n";
     size_t stored = 0;
-    for (const FieldSpec& field : spec.fields) {
+    for (const FieldLayout& field : layout.fields) {
       if (page.version < field.min_version) continue;
       const StoredField& value = command.fields.at(stored++);
       out << "  " << field.name << ":";
@@ -278,7 +278,7 @@ std::optional<std::string_view> Word(std::string_view line, std::string_view key
 }
 
 // "Name:value" with the field's name checked.
-std::string_view FieldValue(ListingReader& reader, const FieldSpec& field) {
+std::string_view FieldValue(ListingReader& reader, const FieldLayout& field) {
   const auto line = reader.Next();
   if (!line || line->substr(0, field.name.size()) != field.name || line->size() <= field.name.size() ||
       (*line)[field.name.size()] != ':') {
@@ -287,7 +287,7 @@ std::string_view FieldValue(ListingReader& reader, const FieldSpec& field) {
   return line->substr(field.name.size() + 1);
 }
 
-StoredField AssembleField(ListingReader& reader, const FieldSpec& field) {
+StoredField AssembleField(ListingReader& reader, const FieldLayout& field) {
   StoredField value;
   const std::string_view text = FieldValue(reader, field);
   switch (field.kind) {
@@ -385,34 +385,34 @@ PageRecord AssemblePage(std::string_view listing) {
         reader.Next();
         const size_t colon = line->find(':');
         if (colon == std::string_view::npos) reader.Fail("\"set TYPE: IDS\" was expected");
-        const CommandSpec* spec = FindCommandSpecByName(Trim(line->substr(4, colon - 4)));
-        if (spec == nullptr) reader.Fail("unknown command type in a set line");
+        const CommandLayout* layout = FindCommandLayoutByName(Trim(line->substr(4, colon - 4)));
+        if (layout == nullptr) reader.Fail("unknown command type in a set line");
         std::istringstream ids{std::string(line->substr(colon + 1))};
         std::string id_text;
         while (ids >> id_text) {
           const int id = ParseInt(id_text, "property id");
-          if (id < 0 || id >= kPropertyIdCount || spec->id >= page.set_count || id / 8 >= page.set_size) {
+          if (id < 0 || id >= kPropertyIdCount || layout->id >= page.set_count || id / 8 >= page.set_size) {
             reader.Fail("property " + id_text + " does not fit the sets");
           }
-          page.sets[static_cast<size_t>(spec->id * page.set_size + id / 8)] |= static_cast<char>(1 << (id % 8));
+          page.sets[static_cast<size_t>(layout->id * page.set_size + id / 8)] |= static_cast<char>(1 << (id % 8));
         }
       }
     }
 
     while (auto line = reader.Next()) {
       const std::string_view name = line->substr(0, line->find(' '));
-      const CommandSpec* spec = FindCommandSpecByName(name);
-      if (spec == nullptr) reader.Fail("unknown command \"" + std::string(name) + "\"");
+      const CommandLayout* layout = FindCommandLayoutByName(name);
+      if (layout == nullptr) reader.Fail("unknown command \"" + std::string(name) + "\"");
       CommandRecord command;
-      command.type_byte = spec->id;
+      command.type_byte = layout->id;
       if (auto type = Word(*line, "type")) command.type_byte = static_cast<uint8_t>(ParseInt(*type, "type byte"));
-      if ((command.type_byte & 0x7F) != spec->id) reader.Fail("the type byte does not match the command");
+      if ((command.type_byte & 0x7F) != layout->id) reader.Fail("the type byte does not match the command");
       if (auto v = Word(*line, "line")) command.line = ParseInt(*v, "line");
       if (auto v = Word(*line, "indent")) command.indent = ParseInt(*v, "indent");
       if (auto v = Word(*line, "continue")) command.continue_flag = static_cast<uint8_t>(ParseInt(*v, "continue"));
       if (auto v = Word(*line, "disabled")) command.disabled = static_cast<uint8_t>(ParseInt(*v, "disabled"));
-      const PropertySet set = page.SetOf(spec->id);
-      for (const FieldSpec& field : spec->fields) {
+      const PropertySet set = page.SetOf(layout->id);
+      for (const FieldLayout& field : layout->fields) {
         if (page.version < field.min_version) continue;
         StoredField value = AssembleField(reader, field);
         if (field.kind == FieldKind::kPropertyBlock) {
@@ -422,7 +422,7 @@ PageRecord AssemblePage(std::string_view listing) {
             if (HasProperty(set, id)) expected.push_back(id);
           std::vector<int> given;
           for (const auto& e : value.expressions) given.push_back(e.property_id);
-          if (given != expected) reader.Fail("the properties do not match the page's set for " + std::string(spec->name));
+          if (given != expected) reader.Fail("the properties do not match the page's set for " + std::string(layout->name));
         }
         command.fields.push_back(std::move(value));
       }

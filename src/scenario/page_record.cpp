@@ -30,9 +30,9 @@ int32_t ReadListCount(ByteReader& reader, size_t smallest_record) {
   return count;
 }
 
-StoredField ReadField(ByteReader& reader, const FieldSpec& spec, const PropertySet& set) {
+StoredField ReadField(ByteReader& reader, const FieldLayout& layout, const PropertySet& set) {
   StoredField field;
-  switch (spec.kind) {
+  switch (layout.kind) {
     case FieldKind::kExpression:
       field.expressions.push_back({-1, ReadExpressionBytes(reader)});
       break;
@@ -65,8 +65,8 @@ StoredField ReadField(ByteReader& reader, const FieldSpec& spec, const PropertyS
   return field;
 }
 
-void WriteField(ByteWriter& writer, const FieldSpec& spec, const StoredField& field) {
-  switch (spec.kind) {
+void WriteField(ByteWriter& writer, const FieldLayout& layout, const StoredField& field) {
+  switch (layout.kind) {
     case FieldKind::kExpression:
     case FieldKind::kPropertyBlock:
       for (const auto& e : field.expressions) writer.Chars(e.record);
@@ -158,15 +158,15 @@ PageRecord ReadPageRecord(std::string_view bytes) {
   for (int32_t i = 0; i < count; ++i) {
     CommandRecord command;
     command.type_byte = reader.U8();
-    const CommandSpec* spec = FindCommandSpec(command.TypeId());
-    if (spec == nullptr) throw EOrvaError("不正なコマンド");
+    const CommandLayout* layout = FindCommandLayout(command.TypeId());
+    if (layout == nullptr) throw EOrvaError("不正なコマンド");
     command.indent = reader.I32();
     command.disabled = reader.U8();
     command.continue_flag = reader.U8();
     command.line = reader.I32();
-    for (const FieldSpec& field : spec->fields) {
+    for (const FieldLayout& field : layout->fields) {
       if (page.version < field.min_version) continue;
-      command.fields.push_back(ReadField(reader, field, type_sets[spec->id]));
+      command.fields.push_back(ReadField(reader, field, type_sets[layout->id]));
     }
     page.commands.push_back(std::move(command));
   }
@@ -192,7 +192,7 @@ std::string WritePageRecord(const PageRecord& page) {
     writer.U8(command.continue_flag);
     writer.I32(command.line);
     size_t stored = 0;
-    for (const FieldSpec& field : command.Spec().fields) {
+    for (const FieldLayout& field : command.Layout().fields) {
       if (page.version < field.min_version) continue;
       if (stored < command.fields.size()) WriteField(writer, field, command.fields[stored]);
       ++stored;

@@ -42,7 +42,7 @@ struct CommandRecord {
   std::vector<StoredField> fields;  // one per field of the type that the page's version has
 
   uint8_t TypeId() const { return type_byte & 0x7F; }
-  const CommandSpec& Spec() const { return *FindCommandSpec(TypeId()); }
+  const CommandLayout& Layout() const { return *FindCommandLayout(TypeId()); }
 };
 
 struct PageRecord {

@@ -6,43 +6,43 @@
 
 namespace orva::testing {
 
-std::string BuildMosa(const FileSpec& spec) {
+std::string BuildMosa(const FileSpec& description) {
   ByteWriter out;
-  const int32_t version = spec.version;
+  const int32_t version = description.version;
   if (version != 0) {
     char signature[8];
     std::snprintf(signature, sizeof signature, "Mosa%03d", version);
     out.Chars(std::string_view(signature, 7));
   }
-  const int32_t frame_count = spec.frame_count >= 0 ? spec.frame_count : static_cast<int32_t>(spec.frames.size());
+  const int32_t frame_count = description.frame_count >= 0 ? description.frame_count : static_cast<int32_t>(description.frames.size());
   if (version < 103) {
     out.I32(frame_count);
     out.U8(0);
-    if (version > 101) out.U32(spec.back_color);
+    if (version > 101) out.U32(description.back_color);
   } else {
     ByteWriter record;
-    const FrameSpec* first = spec.frames.empty() ? nullptr : &spec.frames[0];
+    const FrameSpec* first = description.frames.empty() ? nullptr : &description.frames[0];
     record.I32(version);
     record.I32(first ? first->width : 0);
     record.I32(first ? first->height : 0);
     record.I32(first ? first->bits : 0);
     record.I32(frame_count);
     record.U8(1);
-    record.U8(spec.scrambled);
-    record.U8(spec.kind);
+    record.U8(description.scrambled);
+    record.U8(description.kind);
     record.U8(0);
-    record.U32(spec.back_color);
-    record.I32(spec.tile_width);
-    record.I32(spec.tile_height);
-    record.U8(spec.base_opaque);
+    record.U32(description.back_color);
+    record.I32(description.tile_width);
+    record.I32(description.tile_height);
+    record.U8(description.base_opaque);
     record.U8(80);
     record.U16(0);
     std::string bytes = record.Take();
-    bytes.resize(static_cast<size_t>(spec.header_size), '\x5A');
-    out.I32(spec.header_size);
+    bytes.resize(static_cast<size_t>(description.header_size), '\x5A');
+    out.I32(description.header_size);
     out.Chars(bytes);
   }
-  for (const FrameSpec& frame : spec.frames) {
+  for (const FrameSpec& frame : description.frames) {
     out.String(frame.name);
     out.I32(frame.transparent);
     out.I32(frame.delay);

@@ -48,7 +48,7 @@ struct FileSpec {
   std::vector<FrameSpec> frames;
 };
 
-std::string BuildMosa(const FileSpec& spec);
+std::string BuildMosa(const FileSpec& description);
 
 std::vector<uint8_t> Zlib(std::span<const uint8_t> plain);
 // Padded rows top-down from pixel values (one value per pixel, in row order).

@@ -24,10 +24,10 @@ LayerSpec Layer(int32_t bits, const std::vector<uint32_t>& pixels, int32_t width
   return layer;
 }
 
-TMosaFrameList ComposeOne(FileSpec spec) {
-  spec.kind = 1;
+TMosaFrameList ComposeOne(FileSpec description) {
+  description.kind = 1;
   TMosaFrameList list;
-  list.LoadFromBytes(AsBytes(BuildMosa(spec)));
+  list.LoadFromBytes(AsBytes(BuildMosa(description)));
   return list;
 }
 
@@ -50,18 +50,18 @@ TEST(LayeredImageCompose, BackgroundFill) {
   for (const Case c : {Case{16, 0x00808080, 0x8410}, Case{15, 0x00808080, 0x4210}, Case{24, 0x00332211, 0x112233},
                        Case{32, 0x00332211, 0x112233}}) {
     SCOPED_TRACE(c.bits);
-    FileSpec spec;
-    spec.back_color = c.back;
-    spec.frames = {TwoByOne(c.bits, {})};
-    EXPECT_EQ(PixelsOf(ComposeOne(spec)[0]->Picture), (std::vector<uint32_t>{c.expected, c.expected}));
+    FileSpec description;
+    description.back_color = c.back;
+    description.frames = {TwoByOne(c.bits, {})};
+    EXPECT_EQ(PixelsOf(ComposeOne(description)[0]->Picture), (std::vector<uint32_t>{c.expected, c.expected}));
   }
   // Palette pictures take the nearest entry.
-  FileSpec spec;
-  spec.back_color = 0x000000F0;  // red 240
+  FileSpec description;
+  description.back_color = 0x000000F0;  // red 240
   FrameSpec frame = TwoByOne(8, {});
   frame.palette = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF};  // entries 0x00RRGGBB
-  spec.frames = {frame};
-  EXPECT_EQ(PixelsOf(ComposeOne(spec)[0]->Picture), (std::vector<uint32_t>{1, 1}));
+  description.frames = {frame};
+  EXPECT_EQ(PixelsOf(ComposeOne(description)[0]->Picture), (std::vector<uint32_t>{1, 1}));
 }
 
 // Opacity below 255 mixes each channel: exact division on 15/16/24 bits, the masked shift on 32.
@@ -81,9 +81,9 @@ TEST(LayeredImageCompose, OpacityBlend) {
     SCOPED_TRACE(c.bits);
     LayerSpec top = Layer(c.bits, {c.above, c.above});
     top.opacity = 128;
-    FileSpec spec;
-    spec.frames = {TwoByOne(c.bits, {Layer(c.bits, {c.below, c.below}), top})};
-    EXPECT_EQ(PixelsOf(ComposeOne(spec)[0]->Picture), (std::vector<uint32_t>{c.expected, c.expected}));
+    FileSpec description;
+    description.frames = {TwoByOne(c.bits, {Layer(c.bits, {c.below, c.below}), top})};
+    EXPECT_EQ(PixelsOf(ComposeOne(description)[0]->Picture), (std::vector<uint32_t>{c.expected, c.expected}));
   }
 }
 
@@ -98,15 +98,15 @@ TEST(LayeredImageCompose, TransparentValuesAndBaseOpaque) {
     base.transparent = 0x0000FF;
     LayerSpec top = Layer(24, {0xABCDEF, 0x123456});
     top.transparent = 0x123456;
-    FileSpec spec;
-    spec.base_opaque = base_opaque;
-    spec.back_color = 0x00030201;
-    spec.frames = {TwoByOne(24, {hidden, base, top})};
+    FileSpec description;
+    description.base_opaque = base_opaque;
+    description.back_color = 0x00030201;
+    description.frames = {TwoByOne(24, {hidden, base, top})};
     const uint32_t first = base_opaque ? 0x0000FF : 0x010203;
-    EXPECT_EQ(PixelsOf(ComposeOne(spec)[0]->Picture), (std::vector<uint32_t>{0xABCDEF, 0x00FF00}));
+    EXPECT_EQ(PixelsOf(ComposeOne(description)[0]->Picture), (std::vector<uint32_t>{0xABCDEF, 0x00FF00}));
     // The top layer hides the first pixel either way; look under it with opacity 0.
-    spec.frames[0].layers[2].opacity = 0;
-    EXPECT_EQ(PixelsOf(ComposeOne(spec)[0]->Picture), (std::vector<uint32_t>{first, 0x00FF00}));
+    description.frames[0].layers[2].opacity = 0;
+    EXPECT_EQ(PixelsOf(ComposeOne(description)[0]->Picture), (std::vector<uint32_t>{first, 0x00FF00}));
   }
 }
 
@@ -123,17 +123,17 @@ TEST(LayeredImageCompose, AlphaLayerAtFirstAndLaterPositions) {
   first.width = 3;
   first.height = 1;
   first.layers = {alpha_layer};
-  FileSpec spec;
-  spec.frames = {first};
-  TMosaFrameList list = ComposeOne(spec);
+  FileSpec description;
+  description.frames = {first};
+  TMosaFrameList list = ComposeOne(description);
   EXPECT_EQ(PixelsOf(list[0]->Picture), (std::vector<uint32_t>{0xFF, 0xFF, 0xFF}));
   EXPECT_EQ(AlphaOf(list[0]->Picture), (std::vector<uint8_t>{0, 128, 255}));
 
   LayerSpec below;
   below.colour = Rows(3, 1, 24, {0x00FF00, 0x00FF00, 0x00FF00});
   first.layers = {below, alpha_layer};
-  spec.frames = {first};
-  list = ComposeOne(spec);
+  description.frames = {first};
+  list = ComposeOne(description);
   const uint32_t mixed = (((255 - 128) * 0xFF) >> 8) << 8 | ((128 * 0xFF) >> 8);
   EXPECT_EQ(PixelsOf(list[0]->Picture), (std::vector<uint32_t>{0x00FF00, mixed, 0x0000FF}));
   EXPECT_FALSE(list[0]->Picture.Alpha());
@@ -141,8 +141,8 @@ TEST(LayeredImageCompose, AlphaLayerAtFirstAndLaterPositions) {
   // Without UseAlpha the alpha data only clears the transparent value.
   alpha_layer.use_alpha = false;
   first.layers = {below, alpha_layer};
-  spec.frames = {first};
-  list = ComposeOne(spec);
+  description.frames = {first};
+  list = ComposeOne(description);
   EXPECT_EQ(PixelsOf(list[0]->Picture), (std::vector<uint32_t>{0xFF, 0xFF, 0xFF}));
 }
 
@@ -167,9 +167,9 @@ TEST(LayeredImageCompose, OrderedPatternsOnPalettePictures) {
   frame.height = 4;
   frame.bits = 8;
   frame.layers = {below, above};
-  FileSpec spec;
-  spec.frames = {frame};
-  EXPECT_EQ(PixelsOf(ComposeOne(spec)[0]->Picture),
+  FileSpec description;
+  description.frames = {frame};
+  EXPECT_EQ(PixelsOf(ComposeOne(description)[0]->Picture),
             (std::vector<uint32_t>{2, 1, 2, 1, 1, 2, 1, 1, 2, 1, 2, 1, 1, 1, 1, 2}));
 }
 

@@ -32,16 +32,16 @@ std::string LoadError(const std::string& file, int32_t key = 0) {
 }
 
 FileSpec OneFrame(int32_t width, int32_t height, std::vector<uint8_t> colour, uint8_t kind = 0) {
-  FileSpec spec;
-  spec.kind = kind;
+  FileSpec description;
+  description.kind = kind;
   FrameSpec frame;
   frame.width = width;
   frame.height = height;
   LayerSpec layer;
   layer.colour = std::move(colour);
   frame.layers = {layer};
-  spec.frames = {frame};
-  return spec;
+  description.frames = {frame};
+  return description;
 }
 
 std::vector<uint8_t> Table(std::initializer_list<int32_t> values) {
@@ -83,66 +83,66 @@ TEST(LayeredImageMalformed, DamagedRecordsGiveTheirErrors) {
   };
   std::vector<Case> cases;
 
-  FileSpec spec = OneFrame(2, 2, Zlib(Rows(2, 2, 24, {1, 2, 3, 4})));
-  spec.frame_count = 100000;
-  cases.push_back({"frame count beyond the data", BuildMosa(spec),
+  FileSpec description = OneFrame(2, 2, Zlib(Rows(2, 2, 24, {1, 2, 3, 4})));
+  description.frame_count = 100000;
+  cases.push_back({"frame count beyond the data", BuildMosa(description),
                    "damaged layered image: 100000 frames do not fit the data"});
 
-  spec = OneFrame(2, 2, {});
-  spec.frames[0].bits = 12;
-  cases.push_back({"unknown bit count", BuildMosa(spec), "damaged layered image: unsupported bit count 12"});
+  description = OneFrame(2, 2, {});
+  description.frames[0].bits = 12;
+  cases.push_back({"unknown bit count", BuildMosa(description), "damaged layered image: unsupported bit count 12"});
 
-  spec = OneFrame(20000, 2, {});
-  cases.push_back({"picture too wide", BuildMosa(spec),
+  description = OneFrame(20000, 2, {});
+  cases.push_back({"picture too wide", BuildMosa(description),
                    "damaged layered image: picture size 20000 x 2 exceeds the limits"});
 
-  spec = OneFrame(2, 2, {0x78, 0x9C, 0xFF, 0xFF, 0xFF, 0xFF});
-  cases.push_back({"malformed zlib data", BuildMosa(spec), "damaged compressed colour data"});
+  description = OneFrame(2, 2, {0x78, 0x9C, 0xFF, 0xFF, 0xFF, 0xFF});
+  cases.push_back({"malformed zlib data", BuildMosa(description), "damaged compressed colour data"});
 
-  spec = OneFrame(2, 2, Zlib(Rows(2, 1, 24, {1, 2})));
-  cases.push_back({"zlib data short of the rows", BuildMosa(spec),
+  description = OneFrame(2, 2, Zlib(Rows(2, 1, 24, {1, 2})));
+  cases.push_back({"zlib data short of the rows", BuildMosa(description),
                    "damaged layered image: the picture data is shorter than its 2 rows"});
 
-  spec = OneFrame(4000, 4000, {0x78, 0x9C, 0x03, 0x00});
-  cases.push_back({"rows that no block this small can hold", BuildMosa(spec),
+  description = OneFrame(4000, 4000, {0x78, 0x9C, 0x03, 0x00});
+  cases.push_back({"rows that no block this small can hold", BuildMosa(description),
                    "damaged layered image: the colour data cannot hold a 4000 x 4000 picture"});
 
-  spec = OneFrame(2, 2, {0xFF, 0xD8, 0xFF, 0xE0, 0, 16}, 2);
-  cases.push_back({"malformed JPEG data", BuildMosa(spec), ""});
+  description = OneFrame(2, 2, {0xFF, 0xD8, 0xFF, 0xE0, 0, 16}, 2);
+  cases.push_back({"malformed JPEG data", BuildMosa(description), ""});
 
-  spec = OneFrame(2, 2, {}, 3);
-  cases.push_back({"unknown compression kind", BuildMosa(spec), "damaged layered image: unknown compression kind 3"});
+  description = OneFrame(2, 2, {}, 3);
+  cases.push_back({"unknown compression kind", BuildMosa(description), "damaged layered image: unknown compression kind 3"});
 
   std::vector<uint8_t> tiles = Table({-1, 0, -2, 1});
   tiles.resize(tiles.size() + 12);
-  spec = OneFrame(4, 2, tiles, 1);
-  spec.tile_width = spec.tile_height = 2;
-  cases.push_back({"tile copying a tile not decoded yet", BuildMosa(spec),
+  description = OneFrame(4, 2, tiles, 1);
+  description.tile_width = description.tile_height = 2;
+  cases.push_back({"tile copying a tile not decoded yet", BuildMosa(description),
                    "damaged layered image: tile 1 copies tile 1, which is not decoded yet"});
 
-  spec = OneFrame(2, 2, Table({1, 0}), 1);
-  spec.tile_width = spec.tile_height = 2;
-  cases.push_back({"tile from a frame not read yet", BuildMosa(spec),
+  description = OneFrame(2, 2, Table({1, 0}), 1);
+  description.tile_width = description.tile_height = 2;
+  cases.push_back({"tile from a frame not read yet", BuildMosa(description),
                    "damaged layered image: tile 0 refers to frame 1, layer 0, which is not read yet"});
 
-  spec = OneFrame(2, 2, Table({0, 3}), 1);
-  spec.tile_width = spec.tile_height = 2;
-  cases.push_back({"tile from a layer not read yet", BuildMosa(spec),
+  description = OneFrame(2, 2, Table({0, 3}), 1);
+  description.tile_width = description.tile_height = 2;
+  cases.push_back({"tile from a layer not read yet", BuildMosa(description),
                    "damaged layered image: tile 0 refers to frame 0, layer 3, which is not read yet"});
 
-  spec = OneFrame(2, 2, Table({-7, 0}), 1);
-  spec.tile_width = spec.tile_height = 2;
-  cases.push_back({"unknown tile source", BuildMosa(spec), "damaged layered image: tile 0 has the unknown source -7"});
+  description = OneFrame(2, 2, Table({-7, 0}), 1);
+  description.tile_width = description.tile_height = 2;
+  cases.push_back({"unknown tile source", BuildMosa(description), "damaged layered image: tile 0 has the unknown source -7"});
 
-  spec = OneFrame(2, 2, Table({-1, 0}), 1);
-  spec.tile_width = 1;
-  spec.tile_height = 1;
-  cases.push_back({"tile table longer than the data", BuildMosa(spec),
+  description = OneFrame(2, 2, Table({-1, 0}), 1);
+  description.tile_width = 1;
+  description.tile_height = 1;
+  cases.push_back({"tile table longer than the data", BuildMosa(description),
                    "damaged layered image: the tile table of 4 entries does not fit the data"});
 
-  spec = OneFrame(2, 2, {});
-  spec.frames[0].regions_count = 1 << 28;
-  cases.push_back({"region count beyond the data", BuildMosa(spec),
+  description = OneFrame(2, 2, {});
+  description.frames[0].regions_count = 1 << 28;
+  cases.push_back({"region count beyond the data", BuildMosa(description),
                    "damaged layered image: 268435456 regions do not fit the data"});
 
   std::string signature = BuildMosa(OneFrame(2, 2, {}));
@@ -163,9 +163,9 @@ TEST(LayeredImageMalformed, DamagedRecordsGiveTheirErrors) {
 
 // Frame, layer and alpha pictures count against the pixel cap before they are allocated.
 TEST(LayeredImageMalformed, PixelCapAtTheCapAndOnePast) {
-  FileSpec spec = OneFrame(4, 2, Zlib(Rows(4, 2, 24, std::vector<uint32_t>(8, 7))));
-  spec.frames[0].layers[0].alpha = Zlib(std::vector<uint8_t>(8, 200));
-  const std::string file = BuildMosa(spec);
+  FileSpec description = OneFrame(4, 2, Zlib(Rows(4, 2, 24, std::vector<uint32_t>(8, 7))));
+  description.frames[0].layers[0].alpha = Zlib(std::vector<uint8_t>(8, 200));
+  const std::string file = BuildMosa(description);
   TMosaFrameList list;
   list.SetPixelBudget(24);
   list.LoadFromBytes(AsBytes(file));

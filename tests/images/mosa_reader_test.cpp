@@ -54,17 +54,17 @@ TEST(LayeredImageReader, ReadsEveryVersion) {
                        Case{102, 0x00123456, false}, Case{103, 0x00123456, false}, Case{104, 0x00123456, true},
                        Case{105, 0x00123456, true}, Case{106, 0x00123456, true}}) {
     SCOPED_TRACE(c.version);
-    FileSpec spec;
-    spec.version = c.version;
-    spec.back_color = 0x00123456;
-    spec.frames.push_back(Frame24(kPixels, true));
+    FileSpec description;
+    description.version = c.version;
+    description.back_color = 0x00123456;
+    description.frames.push_back(Frame24(kPixels, true));
     std::vector<uint32_t> second(kPixels.rbegin(), kPixels.rend());
-    spec.frames.push_back(Frame24(second, true));
-    spec.frames[1].name = "Second";
-    spec.frames[1].delay = 250;
-    spec.frames[1].regions = {TRect{0, 0, 2, 1}};
-    spec.frames[1].regions2 = {TRect{1, 1, 3, 2}, TRect{0, 0, 1, 1}};
-    TMosaFrameList list = Load(BuildMosa(spec));
+    description.frames.push_back(Frame24(second, true));
+    description.frames[1].name = "Second";
+    description.frames[1].delay = 250;
+    description.frames[1].regions = {TRect{0, 0, 2, 1}};
+    description.frames[1].regions2 = {TRect{1, 1, 3, 2}, TRect{0, 0, 1, 1}};
+    TMosaFrameList list = Load(BuildMosa(description));
     EXPECT_EQ(list.Version, c.version);
     EXPECT_EQ(list.BackColor, c.expected_back);
     ASSERT_EQ(list.Count(), 2);
@@ -83,10 +83,10 @@ TEST(LayeredImageReader, ReadsEveryVersion) {
 }
 
 TEST(LayeredImageReader, FirstFrameOnlyStopsAfterTheFirstFrame) {
-  FileSpec spec;
-  spec.version = 102;
-  spec.frames = {Frame24(kPixels, true), Frame24(kPixels, true)};
-  std::string file = BuildMosa(spec);
+  FileSpec description;
+  description.version = 102;
+  description.frames = {Frame24(kPixels, true), Frame24(kPixels, true)};
+  std::string file = BuildMosa(description);
   file.resize(file.size() - 5);  // the unread second frame may even be damaged
   TMosaFrameList list = Load(file, 0, FrameSelection::FirstOnly);
   ASSERT_EQ(list.Count(), 1);
@@ -98,23 +98,23 @@ TEST(LayeredImageReader, FirstFrameOnlyStopsAfterTheFirstFrame) {
 TEST(LayeredImageReader, HeaderRecordOfOtherSizes) {
   for (int32_t size : {40, 48, 200}) {
     SCOPED_TRACE(size);
-    FileSpec spec;
-    spec.header_size = size;
-    spec.back_color = 0x0000FF00;
-    spec.frames = {Frame24(kPixels, false)};
-    spec.kind = 1;
-    TMosaFrameList list = Load(BuildMosa(spec));
+    FileSpec description;
+    description.header_size = size;
+    description.back_color = 0x0000FF00;
+    description.frames = {Frame24(kPixels, false)};
+    description.kind = 1;
+    TMosaFrameList list = Load(BuildMosa(description));
     ASSERT_EQ(list.Count(), 1);
     EXPECT_EQ(list.BackColor, 0x0000FF00u);
     EXPECT_EQ(PixelsOf(list[0]->Picture), kPixels);
   }
   // A 24-byte record holds the frame count and the kind, not the colour or tiles.
-  FileSpec spec;
-  spec.header_size = 24;
-  spec.kind = 1;
-  spec.back_color = 0x00ABCDEF;
-  spec.frames = {Frame24(kPixels, false)};
-  TMosaFrameList list = Load(BuildMosa(spec));
+  FileSpec description;
+  description.header_size = 24;
+  description.kind = 1;
+  description.back_color = 0x00ABCDEF;
+  description.frames = {Frame24(kPixels, false)};
+  TMosaFrameList list = Load(BuildMosa(description));
   EXPECT_EQ(list.BackColor, 0u);
   EXPECT_EQ(PixelsOf(list[0]->Picture), kPixels);
 }
@@ -172,18 +172,18 @@ TEST(LayeredImageReader, ScrambledRows) {
                 stored.begin() + static_cast<ptrdiff_t>(static_cast<size_t>(i) * row_bytes));
   }
   ASSERT_NE(stored, rows);
-  FileSpec spec;
-  spec.scrambled = 1;
-  spec.kind = 1;
+  FileSpec description;
+  description.scrambled = 1;
+  description.kind = 1;
   FrameSpec frame;
   frame.width = 2;
   frame.height = height;
   frame.layers.push_back(ColourLayer(stored, false));
-  spec.frames = {frame};
-  EXPECT_EQ(PixelsOf(Load(BuildMosa(spec), 12345)[0]->Picture), pixels);
+  description.frames = {frame};
+  EXPECT_EQ(PixelsOf(Load(BuildMosa(description), 12345)[0]->Picture), pixels);
 
-  spec.frames[0].layers[0].colour = rows;
-  EXPECT_EQ(PixelsOf(Load(BuildMosa(spec), 0)[0]->Picture), pixels);
+  description.frames[0].layers[0].colour = rows;
+  EXPECT_EQ(PixelsOf(Load(BuildMosa(description), 0)[0]->Picture), pixels);
 }
 
 std::vector<uint8_t> TileTable(const std::vector<std::pair<int32_t, int32_t>>& entries) {
@@ -228,11 +228,11 @@ TEST(LayeredImageReader, TilesFromEverySource) {
   for (const bool scrambled : {false, true}) {
     SCOPED_TRACE(scrambled);
     const int32_t key = scrambled ? 777 : 0;
-    FileSpec spec;
-    spec.kind = 0;
-    spec.scrambled = scrambled;
-    spec.tile_width = 2;
-    spec.tile_height = 2;
+    FileSpec description;
+    description.kind = 0;
+    description.scrambled = scrambled;
+    description.tile_width = 2;
+    description.tile_height = 2;
     std::vector<uint8_t> blocks[2] = {frame0, frame1};
     if (scrambled) {
       // Stored entry i belongs at position P(i).
@@ -249,9 +249,9 @@ TEST(LayeredImageReader, TilesFromEverySource) {
       frame.width = 5;
       frame.height = 3;
       frame.layers.push_back(ColourLayer(block, true));
-      spec.frames.push_back(frame);
+      description.frames.push_back(frame);
     }
-    TMosaFrameList list = Load(BuildMosa(spec), key);
+    TMosaFrameList list = Load(BuildMosa(description), key);
     ASSERT_EQ(list.Count(), 2);
     EXPECT_EQ(PixelsOf(list[0]->Picture), first);
     EXPECT_EQ(PixelsOf(list[1]->Picture), second);
@@ -260,10 +260,10 @@ TEST(LayeredImageReader, TilesFromEverySource) {
 
 TEST(LayeredImageReader, TilesOfAlphaChannelsAndPaletteBits) {
   // A 4-bit 3 x 1 picture in 2 x 1 tiles: rows of ceil(2 * 4 / 8) = 1 and ceil(1 * 4 / 8) = 1 bytes.
-  FileSpec spec;
-  spec.kind = 1;
-  spec.tile_width = 2;
-  spec.tile_height = 1;
+  FileSpec description;
+  description.kind = 1;
+  description.tile_width = 2;
+  description.tile_height = 1;
   FrameSpec frame;
   frame.width = 3;
   frame.height = 1;
@@ -275,8 +275,8 @@ TEST(LayeredImageReader, TilesOfAlphaChannelsAndPaletteBits) {
   layer.alpha = TileTable({{-1, 0}, {-1, 0}});
   Append(layer.alpha, {10, 20, 30});
   frame.layers.push_back(layer);
-  spec.frames = {frame};
-  TMosaFrameList list = Load(BuildMosa(spec));
+  description.frames = {frame};
+  TMosaFrameList list = Load(BuildMosa(description));
   EXPECT_EQ(PixelsOf(list[0]->Picture), (std::vector<uint32_t>{0xA, 0xB, 0xC}));
   EXPECT_EQ(AlphaOf(list[0]->Picture), (std::vector<uint8_t>{10, 20, 30}));
 }
