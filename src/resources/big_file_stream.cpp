@@ -134,34 +134,39 @@ int64_t TQnBigFileStream::Write(const void* buffer, int64_t count) {
   return done;
 }
 
-int64_t TQnBigFileStream::CopyFromBig(TQnBigStream& source, int64_t count) {
-  std::vector<uint8_t> buffer(static_cast<size_t>(std::min(std::max<int64_t>(count, 0), kCopyBufferSize)));
+namespace {
+
+// Copies count bytes from source through write in pieces that limit() keeps inside volumes.
+template <typename Source, typename Limit, typename Write>
+int64_t CopyInPieces(Source& source, int64_t count, Limit limit, Write write) {
+  constexpr int64_t kBuffer = TQnBigFileStream::kCopyBufferSize;
+  std::vector<uint8_t> buffer(static_cast<size_t>(std::min(std::max<int64_t>(count, 0), kBuffer)));
   int64_t done = 0;
   while (done < count) {
-    // Pieces never cross a volume boundary of either side.
-    int64_t piece = PieceInVolume(position_, std::min<int64_t>(count - done, kCopyBufferSize));
-    if (auto* file = dynamic_cast<TQnBigFileStream*>(&source)) piece = PieceInVolume(file->position_, piece);
-    const int64_t got = source.Read(buffer.data(), piece);
+    const int64_t got = source.Read(buffer.data(), limit(std::min<int64_t>(count - done, kBuffer)));
     if (got <= 0) break;
-    const int64_t put = Write(buffer.data(), got);
+    const int64_t put = write(buffer.data(), got);
     done += put;
     if (put < got) break;
   }
   return done;
 }
 
+}  // namespace
+
+int64_t TQnBigFileStream::CopyFromBig(TQnBigStream& source, int64_t count) {
+  auto* file = dynamic_cast<TQnBigFileStream*>(&source);
+  // Pieces never cross a volume boundary of either side.
+  auto limit = [&](int64_t piece) {
+    piece = PieceInVolume(position_, piece);
+    return file != nullptr ? PieceInVolume(file->position_, piece) : piece;
+  };
+  return CopyInPieces(source, count, limit, [this](const uint8_t* data, int64_t n) { return Write(data, n); });
+}
+
 int64_t TQnBigFileStream::CopyFrom(TStream& source, int64_t count) {
-  std::vector<uint8_t> buffer(static_cast<size_t>(std::min(std::max<int64_t>(count, 0), kCopyBufferSize)));
-  int64_t done = 0;
-  while (done < count) {
-    const int64_t piece = PieceInVolume(position_, std::min<int64_t>(count - done, kCopyBufferSize));
-    const int64_t got = source.Read(buffer.data(), piece);
-    if (got <= 0) break;
-    const int64_t put = Write(buffer.data(), got);
-    done += put;
-    if (put < got) break;
-  }
-  return done;
+  auto limit = [&](int64_t piece) { return PieceInVolume(position_, piece); };
+  return CopyInPieces(source, count, limit, [this](const uint8_t* data, int64_t n) { return Write(data, n); });
 }
 
 int64_t TQnBigFileStream::CopyTo(TStream& destination, int64_t count) {
