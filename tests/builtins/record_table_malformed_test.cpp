@@ -92,6 +92,27 @@ TEST(RecordTableMalformed, DamagedBlocksFailCleanly) {
   }
 }
 
+TEST(RecordTableMalformed, TableMarkedForTheOtherBlockStaysWithItsBlock) {
+  ByteWriter w;
+  w.I32(100);
+  w.I32(1);
+  w.U8(0);
+  w.String("t");
+  w.U8(1);  // marked as a status table inside a game block
+  w.I32(0);
+  w.I32(0);
+  w.I32(-1);
+  w.String("t");
+  TDBManager tables;
+  ByteReader reader(w.Data());
+  tables.LoadTables(reader, 0);
+  ASSERT_NE(tables.Active(), nullptr);
+  EXPECT_EQ(tables.Active()->Status(), 0);
+  ByteWriter again;
+  tables.SaveTables(again, 0);
+  EXPECT_EQ(again.Data().size(), w.Data().size()) << "the next game save keeps the table";
+}
+
 // What a fuzz input gives: the error of a saved block, or the shape a tab-separated text loads as.
 // The first byte is the fuzz target's mode: bit 0 the status, bit 1 set for tab-separated text.
 std::string Outcome(const std::string& data) {
@@ -110,6 +131,8 @@ TEST(RecordTableMalformed, FuzzFindsStayFixed) {
       {"record_table-many-empty-records.bin", "damaged data: 392960 bytes needed at offset 181, only 7 left"},
       // A header declaring a string of ten million bytes: no field is made and nothing loads.
       {"record_table-huge-string-field.bin", "0 fields, 0 records"},
+      // A game block whose active table is marked with status 2: it loads as a game table.
+      {"record_table-stray-status.bin", ""},
   };
   namespace fs = std::filesystem;
   for (const auto& entry : fs::directory_iterator(fs::path(ORVA_TEST_DATA_DIR) / "malformed")) {

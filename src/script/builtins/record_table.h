@@ -53,6 +53,7 @@ class TDBCustomTable {
 
   const std::string& Name() const { return name_; }
   uint8_t Status() const { return status_; }
+  void SetStatus(uint8_t status) { status_ = status; }
   const TDBFieldList& Fields() const { return fields_; }
 
   virtual int32_t RecordCount() const = 0;

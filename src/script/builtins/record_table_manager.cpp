@@ -109,6 +109,9 @@ void TDBManager::LoadTables(ByteReader& reader, uint8_t status) {
   for (int32_t i = 0; i < count; ++i) {
     if (reader.U8() != 0) throw EOrvaError("テーブルの種類が不正です");
     loaded.push_back(TDBTable::Read(reader));
+    // A damaged block may carry a table marked for the other block; it stays with the block it
+    // came in, or the next save would drop it and the active name would point elsewhere.
+    loaded.back()->SetStatus(status);
   }
   const std::string active_name = status == 0 ? reader.String() : std::string();
 
