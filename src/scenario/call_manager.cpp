@@ -54,27 +54,16 @@ void TCallMan::Start(const std::string& name) {
   depth_ = 2;
 }
 
-const TCustomParam* TCallMan::Evaluate(TOrvaParser* expression) {
-  // An empty expression yields nothing; there is nothing to run.
-  if (expression == nullptr || expression->Count() == 0) return nullptr;
-  expression->Execute(store_);
-  return expression->Result();
-}
-
-bool TCallMan::IsTrue(TOrvaParser* expression) {
-  const TCustomParam* value = Evaluate(expression);
-  return value != nullptr && value->GetBool();
-}
-
 void TCallMan::Trace(const std::string& name, int32_t line, const char* prefix) {
   TraceSink* sink = CurrentTraceSink();
   if (sink == nullptr) return;
   sink->WriteLine(FormatTraceLine(host_.Timing().play_time, prefix + name, line));
 }
 
-TCallMan::ExecResult TCallMan::ExecOne() {
-  if (!page_->Contains(index_)) return {false, false};
-  TCommand* command = page_->Command(index_);
+// Inlined into the run loop: every command passes here.
+[[gnu::always_inline]] inline TCallMan::ExecResult TCallMan::ExecOne() {
+  TCommand* command = page_->CommandOrNull(index_);
+  if (command == nullptr) return {false, false};
   if (CurrentTraceSink() != nullptr && command != last_traced_) {
     Trace(page_->Name(), command->Line(), "");
     last_traced_ = command;
@@ -108,7 +97,7 @@ TCallMan::ExecResult TCallMan::ExecOne() {
   return {true, waiting};
 }
 
-int TCallMan::Step() {
+[[gnu::always_inline]] inline int TCallMan::Step() {
   if (page_ == nullptr) return 0;
   const ExecResult exec = ExecOne();
   const int r = exec.waiting ? 2 : 0;
@@ -206,7 +195,7 @@ void TCallMan::Run() {
   do {
     switch (state_) {
       case RunState::kMain:
-        if (EnterEvent(1) != 1) Step();
+        if (events_.Count() == 0 || EnterEvent(1) != 1) Step();
         break;
       case RunState::kEvent: {
         const int r = Step();

@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "scenario/call_stack.h"
+#include "script/orva_parser.h"
+#include "script/param.h"
 
 namespace orva {
 
@@ -59,10 +61,18 @@ class TCallMan {
   TParamCollection& Store() { return store_; }
   CallManagerHost& Host() { return host_; }
 
-  // Evaluates an expression (none: absent); its value, or nullptr when it yields none.
-  const TCustomParam* Evaluate(TOrvaParser* expression);
+  // Evaluates an expression (none: absent); its value, or nullptr when it yields none. Inline:
+  // most commands evaluate something.
+  const TCustomParam* Evaluate(TOrvaParser* expression) {
+    if (expression == nullptr || expression->Count() == 0) return nullptr;
+    expression->Execute(store_);
+    return expression->Result();
+  }
   // Whether the expression yields a value that reads as true.
-  bool IsTrue(TOrvaParser* expression);
+  bool IsTrue(TOrvaParser* expression) {
+    const TCustomParam* value = Evaluate(expression);
+    return value != nullptr && value->GetBool();
+  }
 
   // The flow-redirecting commands.
   void Call(const std::string& page_name, int32_t target, const std::string& result_var,
@@ -78,11 +88,10 @@ class TCallMan {
   int32_t Depth() const { return depth_; }
   bool Entered() const { return entered_; }
 
-  // Steps and event entry, exposed for tests of the run loop's parts.
+ private:
   int Step();
   int EnterEvent(int32_t depth);
 
- private:
   struct ExecResult {
     bool page_remains;
     bool waiting;

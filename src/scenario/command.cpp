@@ -8,8 +8,15 @@
 
 namespace orva {
 
-TCommand::TCommand(TPage* page, CommandRecord record)
-    : page_(page), record_(std::move(record)), disabled_(record_.disabled != 0) {
+TCommand::TCommand(TPage* page, CommandRecord record) : TCommand(page, std::move(record), Traits{}) {}
+
+TCommand::TCommand(TPage* page, CommandRecord record, Traits traits)
+    : page_(page),
+      record_(std::move(record)),
+      disabled_(traits.always_disabled || record_.disabled != 0),
+      continues_(traits.continuation == Continuation::kStored ? record_.continue_flag != 0
+                                                              : traits.continuation == Continuation::kAlways),
+      waiting_(traits.waiting) {
   // Fields that the page's version lacks are not stored; number the ones that are.
   const int32_t version = page_ != nullptr ? page_->Version() : kNewestPageVersion;
   int stored = 0;
@@ -26,6 +33,10 @@ TCommand::TCommand(TPage* page, CommandRecord record)
       expressions_[i].push_back(std::move(parser));
     }
   }
+  for (const int8_t stored : stored_index_) {
+    const bool has = stored >= 0 && !expressions_[static_cast<size_t>(stored)].empty();
+    first_expression_.push_back(has ? expressions_[static_cast<size_t>(stored)].front().get() : nullptr);
+  }
 }
 
 TCommand::~TCommand() = default;
@@ -38,9 +49,8 @@ int TCommand::StoredIndex(int field) const {
 }
 
 TOrvaParser* TCommand::Expression(int field) const {
-  const int stored = StoredIndex(field);
-  if (stored < 0 || expressions_[static_cast<size_t>(stored)].empty()) return nullptr;
-  return expressions_[static_cast<size_t>(stored)].front().get();
+  if (field < 0 || field >= static_cast<int>(first_expression_.size())) return nullptr;
+  return first_expression_[static_cast<size_t>(field)];
 }
 
 std::span<const std::unique_ptr<TOrvaParser>> TCommand::Expressions(int field) const {

@@ -28,9 +28,10 @@ class TCommand {
   TCommand& operator=(const TCommand&) = delete;
 
   uint8_t CommandType() const { return record_.TypeId(); }
-  virtual bool Continues() const { return record_.continue_flag != 0; }
-  virtual bool IsDisabled() const { return disabled_; }
-  void SetDisabled(bool disabled) { disabled_ = disabled; }
+  // Asked for every command run, so they are plain reads of what the class fixed when it was made.
+  bool Continues() const { return continues_; }
+  bool IsDisabled() const { return disabled_; }
+  bool IsWaiting() const { return waiting_; }
   virtual bool BlocksEvents() const { return false; }
   virtual bool IsLabel(std::string_view) const { return false; }
 
@@ -42,7 +43,6 @@ class TCommand {
   virtual void SaveState(ByteWriter&) const {}
   virtual void LoadState(ByteReader&) {}
   virtual void Abort() {}
-  virtual bool IsWaiting() const { return false; }
 
   TPage* Page() const { return page_; }
   int32_t Indent() const { return record_.indent; }
@@ -50,6 +50,16 @@ class TCommand {
   const CommandRecord& Record() const { return record_; }
 
  protected:
+  // How a class runs, whatever the stored command says: whether the frame's commands go on after
+  // it, whether it is always passed over, whether it holds its frame while it waits.
+  enum class Continuation : uint8_t { kStored, kAlways, kNever };
+  struct Traits {
+    Continuation continuation = Continuation::kStored;
+    bool always_disabled = false;
+    bool waiting = false;
+  };
+  TCommand(TPage* page, CommandRecord record, Traits traits);
+
   // Fields by their position in the command type's table. A field the page's version lacks
   // reads as absent: no expression, empty text, 0.
   TOrvaParser* Expression(int field) const;
@@ -66,8 +76,12 @@ class TCommand {
   // Per field of the type's table, its position among the stored fields; -1 when not stored.
   std::vector<int8_t> stored_index_;
   bool disabled_;
+  bool continues_;
+  bool waiting_;
   // Per stored field, its compiled expressions in stored order.
   std::vector<std::vector<std::unique_ptr<TOrvaParser>>> expressions_;
+  // Per field of the type's table, its first expression or nullptr: what Expression reads.
+  std::vector<TOrvaParser*> first_expression_;
 };
 
 // The progress record marker of waiting commands: "orva" and three digits of version.

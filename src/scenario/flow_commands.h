@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include <utility>
+
 #include "scenario/command.h"
 
 namespace orva {
@@ -24,22 +26,22 @@ class TComElseif : public TComIf {
 
 class TComElse : public TCommand {
  public:
-  using TCommand::TCommand;
-  bool Continues() const override { return true; }
+  TComElse(TPage* page, CommandRecord record)
+      : TCommand(page, std::move(record), {.continuation = Continuation::kAlways}) {}
   void Execute(TCallMan& calls) override;
 };
 
 class TComLabel : public TCommand {
  public:
   using TCommand::TCommand;
+  TComLabel(TPage* page, CommandRecord record, Traits traits) : TCommand(page, std::move(record), traits) {}
   bool IsLabel(std::string_view name) const override { return Text(0) == name; }
 };
 
 class TComComment : public TComLabel {
  public:
-  using TComLabel::TComLabel;
-  bool Continues() const override { return false; }
-  bool IsDisabled() const override { return true; }
+  TComComment(TPage* page, CommandRecord record)
+      : TComLabel(page, std::move(record), {.continuation = Continuation::kNever, .always_disabled = true}) {}
 };
 
 class TComJump : public TCommand {
@@ -81,12 +83,13 @@ class TComWhile : public TCommand {
 class TComRuntime : public TCommand {
  public:
   using TCommand::TCommand;
+  TComRuntime(TPage* page, CommandRecord record, Traits traits) : TCommand(page, std::move(record), traits) {}
 };
 
 class TComWhileInit : public TComRuntime {
  public:
-  using TComRuntime::TComRuntime;
-  bool Continues() const override { return true; }
+  TComWhileInit(TPage* page, CommandRecord record)
+      : TComRuntime(page, std::move(record), {.continuation = Continuation::kAlways}) {}
   void Execute(TCallMan& calls) override;
 };
 
@@ -105,19 +108,17 @@ class TComCalc : public TCommand {
 
 class TComDoEvent : public TCommand {
  public:
-  using TCommand::TCommand;
-  bool Continues() const override { return false; }
-  bool IsWaiting() const override { return true; }
+  TComDoEvent(TPage* page, CommandRecord record)
+      : TCommand(page, std::move(record), {.continuation = Continuation::kNever, .waiting = true}) {}
 };
 
 // Waits while its condition holds, at most Time milliseconds when Time is positive; the frame in
 // which it begins does not count.
 class TComWait : public TCommand {
  public:
-  using TCommand::TCommand;
+  TComWait(TPage* page, CommandRecord record) : TCommand(page, std::move(record), {.waiting = true}) {}
   void Begin(TCallMan& calls) override;
   void Execute(TCallMan& calls) override;
-  bool IsWaiting() const override { return true; }
   bool BlocksEvents() const override { return blocks_events_; }
   void SaveState(ByteWriter& writer) const override;
   void LoadState(ByteReader& reader) override;

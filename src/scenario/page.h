@@ -36,6 +36,10 @@ class TPage {
   int Count() const { return static_cast<int>(commands_.size()); }
   TCommand* Command(int index) const { return commands_.at(static_cast<size_t>(index)).get(); }
   bool Contains(int index) const { return index >= 0 && index < Count(); }
+  // The command at index, or nullptr past either end: the run loop's one check per command.
+  TCommand* CommandOrNull(int index) const {
+    return static_cast<size_t>(index) < commands_.size() ? commands_[static_cast<size_t>(index)].get() : nullptr;
+  }
 
   int IndexOf(const TCommand* command) const;
   // The first command that is the label name (exact); -1 when none.

@@ -2,6 +2,8 @@
 // Commands that act on the variable store and on the run as a whole: variable creation and
 // deletion, save and load requests, flow resets and the end of the run.
 
+#include <utility>
+
 #include "scenario/command.h"
 
 namespace orva {
@@ -21,15 +23,15 @@ class TComVarDel : public TCommand {
 // Save and load happen between frames: neither command continues, so the frame's commands end.
 class TComGameSave : public TCommand {
  public:
-  using TCommand::TCommand;
-  bool Continues() const override { return false; }
+  TComGameSave(TPage* page, CommandRecord record)
+      : TCommand(page, std::move(record), {.continuation = Continuation::kNever}) {}
   void Execute(TCallMan& calls) override;
 };
 
 class TComGameLoad : public TCommand {
  public:
-  using TCommand::TCommand;
-  bool Continues() const override { return false; }
+  TComGameLoad(TPage* page, CommandRecord record)
+      : TCommand(page, std::move(record), {.continuation = Continuation::kNever}) {}
   void Execute(TCallMan& calls) override;
 };
 

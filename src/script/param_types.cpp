@@ -102,6 +102,10 @@ void TParamArray<Kind>::Assign(const TCustomParam& other) {
   // path that hands every expression's result out.
   if (typeid(other) == typeid(*this)) {
     const auto& same = static_cast<const TParamArray<Kind>&>(other);
+    if (dims_.empty() && same.dims_.empty() && elements_.size() == 1 && same.elements_.size() == 1) {
+      elements_[0] = same.elements_[0];  // scalar to scalar, the usual result
+      return;
+    }
     dims_ = same.dims_;
     elements_ = same.elements_;
     return;
