@@ -87,7 +87,9 @@ void ReadPngPicture(std::span<const uint8_t> data, TDIBSurface& picture, int64_t
     }
     return;
   }
-  image.format = PNG_FORMAT_BGRA;
+  // Read in the file's own channel order (asking libpng for BGRA costs it a pass of its own); the
+  // split below puts blue first.
+  image.format = PNG_FORMAT_RGBA;
   // Every byte is written by the decoder, so the buffer needs no clearing.
   std::unique_ptr<uint8_t[]> pixels(new uint8_t[PNG_IMAGE_SIZE(image)]);
   if (!png_image_finish_read(&image, nullptr, pixels.get(), 0, nullptr)) {
@@ -100,9 +102,9 @@ void ReadPngPicture(std::span<const uint8_t> data, TDIBSurface& picture, int64_t
     uint8_t* colour = picture.Row(y);
     uint8_t* alpha = picture.Alpha()->Row(y);
     for (int32_t x = 0; x < width; ++x, source += 4, colour += 3) {
-      colour[0] = source[0];
+      colour[0] = source[2];
       colour[1] = source[1];
-      colour[2] = source[2];
+      colour[2] = source[0];
       alpha[x] = source[3];
     }
   }
