@@ -41,14 +41,14 @@ void DecodePng(std::span<const uint8_t> data, TDIBSurface& picture) {
   std::vector<uint8_t> pixels(PNG_IMAGE_SIZE(image));
   if (!png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr)) Invalid(image.message);
 
-  TDIBSurface result;
-  result.SetSize(width, height, 32);
-  result.SetAlphaChannel(has_alpha);
+  // Nothing below fails: the picture changes only once the data has been decoded.
+  picture.SetSize(width, height, 32);
+  picture.SetAlphaChannel(has_alpha);
   const size_t stride = static_cast<size_t>(width) * 4;
   for (int32_t y = 0; y < height; ++y) {
     const uint8_t* from = pixels.data() + static_cast<size_t>(y) * stride;
-    uint8_t* to = result.Row(y);
-    uint8_t* alpha = has_alpha ? result.Alpha()->Row(y) : nullptr;
+    uint8_t* to = picture.Row(y);
+    uint8_t* alpha = has_alpha ? picture.Alpha()->Row(y) : nullptr;
     for (int32_t x = 0; x < width; ++x) {
       to[x * 4] = from[x * 4];
       to[x * 4 + 1] = from[x * 4 + 1];
@@ -57,10 +57,6 @@ void DecodePng(std::span<const uint8_t> data, TDIBSurface& picture) {
       if (alpha) alpha[x] = from[x * 4 + 3];
     }
   }
-  picture.SetSize(width, height, 32);
-  std::memcpy(picture.Bits().data(), result.Bits().data(), result.Bits().size());
-  picture.SetAlphaChannel(has_alpha);
-  if (has_alpha) std::memcpy(picture.Alpha()->Bits().data(), result.Alpha()->Bits().data(), result.Alpha()->Bits().size());
 }
 
 }  // namespace orva
