@@ -39,7 +39,13 @@ void FillMem(BuiltinContext&, FunctionCall& c) {
     case PT_INT: a.FillInt(ArgInt(c, 1)); break;
     case PT_FLOAT: a.FillFloat(ArgFloat(c, 1)); break;
     case PT_BOOL: a.FillBool(ArgBool(c, 1)); break;
-    case PT_STR: a.FillStr(ArgStr(c, 1)); break;
+    case PT_STR: {
+      // Every element holds its own copy of the text.
+      const std::string text = ArgStr(c, 1);
+      CheckTextSize(int64_t{a.Count()} * static_cast<int64_t>(text.size()));
+      a.FillStr(text);
+      break;
+    }
     default: break;
   }
 }
@@ -118,23 +124,6 @@ void ArrayToString(BuiltinContext&, FunctionCall& c) {
   c.dest.SetStr(out);
 }
 
-// Pieces of s cut at every byte that is one of separators and not the second byte of a
-// character; a trailing separator adds no empty piece.
-std::vector<std::string> SplitAtBytes(const std::string& s, const std::string& separators) {
-  std::vector<std::string> pieces;
-  std::string piece;
-  for (size_t k = 0; k < s.size(); ++k) {
-    if (separators.find(s[k]) != std::string::npos && !sjis::IsTrailByteAt(s, k)) {
-      pieces.push_back(std::move(piece));
-      piece.clear();
-    } else {
-      piece += s[k];
-    }
-  }
-  if (!piece.empty()) pieces.push_back(std::move(piece));
-  return pieces;
-}
-
 // target becomes a one-dimensional array of the texts, or the single value "" without any.
 void StoreTexts(TCustomParam& target, std::vector<std::string> texts) {
   if (texts.empty()) return target.SetStr("");
@@ -148,7 +137,9 @@ void StringToArray(BuiltinContext&, FunctionCall& c) {
   TCustomParam* a = ArgVariable(c, 1);
   if (a == nullptr) return;
   const bool lines = !HasArg(c, 2) || ArgStr(c, 2) == "\r\n";
-  StoreTexts(*a, lines ? SplitLines(s) : SplitAtBytes(s, ArgStr(c, 2)));
+  const std::string separators = lines ? std::string() : ArgStr(c, 2);
+  CheckElementCount(lines ? LineCount(s) : PieceCount(s, separators));
+  StoreTexts(*a, lines ? SplitLines(s) : SplitAtBytes(s, separators));
 }
 
 void IndexOfStr(BuiltinContext&, FunctionCall& c) {

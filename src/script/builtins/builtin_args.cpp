@@ -138,4 +138,9 @@ void CheckTextSize(int64_t bytes) {
   if (bytes > limits::kMaxStringBytes) throw EOrvaError("文字列が長すぎます");
 }
 
+void CheckElementCount(size_t count) {
+  if (count > static_cast<size_t>(limits::kMaxArrayElements))
+    throw EOrvaError("配列の要素数[" + std::to_string(count) + "]が不正です");
+}
+
 }  // namespace orva

@@ -65,5 +65,8 @@ std::vector<int32_t> ShapeOf(const TCustomParam& value);
 
 // Refuses texts longer than a value may hold.
 void CheckTextSize(int64_t bytes);
+// Refuses a one-dimensional array of more elements than a value may hold, as declaring its shape
+// would, before anything is made for its elements.
+void CheckElementCount(size_t count);
 
 }  // namespace orva

@@ -3,7 +3,6 @@
 
 #include "script/builtins/builtin_args.h"
 #include "script/builtins/builtin_context.h"
-#include "script/builtins/text_search.h"
 #include "script/param.h"
 
 namespace orva {
@@ -35,7 +34,10 @@ RecordQuery QueryAt(FunctionCall& c, size_t first) {
 }
 
 void DBCreateTable(BuiltinContext& context, FunctionCall& c) {
-  c.dest.SetBool(context.tables.Create(ArgStr(c, 0), static_cast<uint8_t>(ArgInt(c, 1))));
+  // A table is kept with the status data or with the game: any other mark would leave it out of
+  // both save blocks, and its records would be lost with the next save.
+  const uint8_t status = ArgInt(c, 1) != 0 ? 1 : 0;
+  c.dest.SetBool(context.tables.Create(ArgStr(c, 0), status));
 }
 
 void DBSetActive(BuiltinContext& context, FunctionCall& c) { c.dest.SetBool(context.tables.SetActive(ArgStr(c, 0))); }
@@ -157,7 +159,7 @@ void DBLoadTsvFile(BuiltinContext& context, FunctionCall& c) {
   c.dest.SetBool(false);
   TDBTable* t = ActiveTable(context);
   if (t == nullptr) return;
-  if (const auto text = LoadAvailableFile(context, ArgStr(c, 0))) t->LoadTsv(SplitLines(*text));
+  if (const auto text = LoadAvailableFile(context, ArgStr(c, 0))) t->LoadTsvText(*text);
 }
 
 // Direct access: table, keys, values, ignoreCase, partial, field, default or value.

@@ -27,6 +27,7 @@ void LoadTextFile(BuiltinContext& context, FunctionCall& c) {
   if (a == nullptr || name.empty()) return;
   const auto text = LoadAvailableFile(context, name);
   if (!text) return;
+  CheckElementCount(LineCount(*text));
   std::vector<std::string> lines = SplitLines(*text);
   if (lines.empty()) return;
   ElementList elements(PT_STR);

@@ -10,6 +10,7 @@
 #include "core/extended.h"
 #include "core/limits.h"
 #include "core/sjis.h"
+#include "script/builtins/text_search.h"
 #include "script/japanese_text.h"
 #include "script/param.h"
 #include "script/value_text.h"
@@ -386,15 +387,17 @@ std::string Unescape(std::string_view line) {
   return out;
 }
 
-std::vector<std::string> SplitTabs(std::string_view line) {
+// The first max_cells cells of a line: the cells past the fields are never read.
+std::vector<std::string> SplitTabs(std::string_view line, size_t max_cells) {
   std::vector<std::string> cells;
   size_t start = 0;
-  for (;;) {
+  while (cells.size() < max_cells) {
     const size_t tab = line.find('\t', start);
     cells.emplace_back(line.substr(start, tab == std::string_view::npos ? std::string_view::npos : tab - start));
     if (tab == std::string_view::npos) return cells;
     start = tab + 1;
   }
+  return cells;
 }
 
 uint8_t TypeOfWord(const std::string& word) {
@@ -407,9 +410,25 @@ uint8_t TypeOfWord(const std::string& word) {
 }  // namespace
 
 void TDBTable::LoadTsv(const std::vector<std::string>& lines) {
+  size_t next = 0;
+  LoadTsvLines([&](std::string_view& line) {
+    if (next >= lines.size()) return false;
+    line = lines[next++];
+    return true;
+  });
+}
+
+void TDBTable::LoadTsvText(std::string_view text) {
+  LineReader reader(text);
+  LoadTsvLines([&](std::string_view& line) { return reader.Next(line); });
+}
+
+void TDBTable::LoadTsvLines(const std::function<bool(std::string_view& line)>& next_line) {
   Clear();
-  if (lines.empty()) return;
-  for (const std::string& cell : SplitTabs(lines[0])) {
+  std::string_view header;
+  if (!next_line(header)) return;
+  // Every field takes at least a byte of the record, so a header of more cells cannot load.
+  for (const std::string& cell : SplitTabs(header, static_cast<size_t>(limits::kMaxTableRecordBytes) + 1)) {
     std::string rest = cell;
     const std::string name = SplitFirst(rest, " ");
     const std::string type = SplitFirst(rest, " ");
@@ -420,9 +439,9 @@ void TDBTable::LoadTsv(const std::vector<std::string>& lines) {
       return;
     }
   }
-  for (size_t l = 1; l < lines.size(); ++l) {
-    if (lines[l].empty()) continue;
-    const std::vector<std::string> cells = SplitTabs(Unescape(lines[l]));
+  for (std::string_view line; next_line(line);) {
+    if (line.empty()) continue;
+    const std::vector<std::string> cells = SplitTabs(Unescape(line), static_cast<size_t>(fields_.Count()));
     if (!Append()) return;
     const int32_t n = std::min(static_cast<int32_t>(cells.size()), fields_.Count());
     for (int32_t f = 0; f < n; ++f) SetStr(current_, f, cells[static_cast<size_t>(f)]);

@@ -3,6 +3,7 @@
 // search, sort and copy, load from tab-separated text, and keep in saves.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -131,6 +132,8 @@ class TDBTable final : public TDBCustomTable {
   std::vector<int32_t> Select(const TCustomParam* keys, const TCustomParam* values, bool ignore_case,
                               bool partial) const override;
   void LoadTsv(const std::vector<std::string>& lines) override;
+  // The same from a whole text, taking its lines one at a time.
+  void LoadTsvText(std::string_view text);
   void Sort(const TCustomParam& keys, const TCustomParam& descending) override;
   void WriteTo(ByteWriter& writer) const override;
 
@@ -145,6 +148,8 @@ class TDBTable final : public TDBCustomTable {
   const char* FieldBytes(int32_t r, int32_t f) const;
   char* FieldBytes(int32_t r, int32_t f);
   bool RoomFor(int64_t records, int64_t length) const;
+  // next_line gives the lines in order and false after the last.
+  void LoadTsvLines(const std::function<bool(std::string_view& line)>& next_line);
 
   size_t Stride() const { return static_cast<size_t>(fields_.RecordLength()); }
 

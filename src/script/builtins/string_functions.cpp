@@ -117,12 +117,17 @@ void CompareText(BuiltinContext&, FunctionCall& c) { c.dest.SetInt(CompareBytes(
 void Pos(BuiltinContext&, FunctionCall& c) {
   const std::string t = ArgStr(c, 0);
   const std::string s = ArgStr(c, 1);
-  if (t.empty()) return c.dest.SetInt(0);
-  const size_t at = s.find(t);
+  const size_t at = FindBytes(s, t);
   c.dest.SetInt(at == std::string::npos ? 0 : static_cast<int32_t>(at + 1));
 }
 
-void JPos(BuiltinContext&, FunctionCall& c) { c.dest.SetInt(CharPos(ArgStr(c, 0), ArgStr(c, 1))); }
+void JPos(BuiltinContext&, FunctionCall& c) {
+  const std::string t = ArgStr(c, 0);
+  const std::string s = ArgStr(c, 1);
+  BoundaryMatcher matcher(s, t);
+  const size_t at = matcher.Next(0);
+  c.dest.SetInt(at == std::string::npos ? 0 : matcher.CharacterPosition(at));
+}
 
 void Trim(BuiltinContext&, FunctionCall& c) {
   const std::string s = ArgStr(c, 0);

@@ -1,0 +1,171 @@
+// Searching, splitting and filling with texts a title could build to stall or exhaust the player:
+// long runs of double-byte lead bytes, repetitive patterns, and more pieces than an array holds.
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "builtins_support.h"
+#include "core/limits.h"
+#include "resources/file_manager.h"
+#include "script/builtins/record_table.h"
+#include "script/builtins/text_search.h"
+#include "script/param.h"
+
+namespace orva {
+namespace {
+
+using test::BuiltinsFixture;
+
+std::string Repeat(std::string_view piece, size_t times) {
+  std::string out;
+  out.reserve(piece.size() * times);
+  for (size_t k = 0; k < times; ++k) out += piece;
+  return out;
+}
+
+// A match counts only where a character starts: in 82 81 the 81 is a second byte.
+TEST(TextSearch, MatchesStartWhereCharactersStart) {
+  BuiltinsFixture f;
+  f.Var("s", PT_STR).SetStr("\x82\x81\x81\x82" "a\x81");  // characters: 8281, 8182, a, 81
+  // Patterns live in variables: a literal cannot end in a lone first byte.
+  f.Var("lead", PT_STR).SetStr("\x81");
+  f.Var("pair", PT_STR).SetStr("\x81\x82");
+  f.Var("tail", PT_STR).SetStr("a\x81");
+  f.Var("upper_tail", PT_STR).SetStr("A\x81");
+  f.Var("first", PT_STR).SetStr("\x82");
+  struct Case {
+    const char* expression;
+    std::string result;
+  };
+  const Case cases[] = {
+      {"JPos(lead, s)", "2"},
+      {"JPos(pair, s)", "2"},
+      {"JPos(tail, s)", "3"},
+      {"JPos(first, s)", "1"},
+      {"JPos(\"\", s)", "0"},
+      {"Pos(lead, s)", "2"},
+      {"Pos(pair ++ \"a\", s)", "3"},
+      {"Pos(\"\", s)", "0"},
+      {"StringReplace(s, lead, \"-\", TRUE)", "\x82\x81-\x82" "a-"},
+      {"StringReplace(s, lead, \"-\")", "\x82\x81-\x82" "a\x81"},
+      {"StringReplace(s, upper_tail, \"-\", TRUE, TRUE)", "\x82\x81\x81\x82-"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(f.Eval(c.expression), c.result) << c.expression;
+
+  // A first byte that separates cuts, and its second byte starts the next piece.
+  TCustomParam& pieces = f.Var("pieces", PT_STR);
+  f.Run("StringToArray(s, pieces, lead)");
+  ASSERT_EQ(pieces.Count(), 2);
+  EXPECT_EQ(pieces.GetStrAt(0), "\x82\x81");
+  EXPECT_EQ(pieces.GetStrAt(1), "\x82" "a") << "the last 81 starts a character and separates";
+}
+
+// Each of these took time growing with the square of the length (counting back through the run of
+// lead bytes before every candidate, or comparing the pattern again from every position); at a few
+// megabytes that is hours.
+TEST(TextSearch, RepetitiveTextsAreSearchedInLinearTime) {
+  BuiltinsFixture f;
+  const size_t n = size_t{1} << 21;
+  // Every 81 is a second byte, every 82 a first byte; the tail holds the one real 81 82.
+  const std::string tail = "x\x81\x82";
+  f.Var("s", PT_STR).SetStr(Repeat("\x82\x81", n) + tail);
+  f.Var("p", PT_STR).SetStr(Repeat("\x81\x82", n / 2));
+  f.Var("pair", PT_STR).SetStr("\x81\x82");
+  f.Var("lead", PT_STR).SetStr("\x81");
+  EXPECT_EQ(f.Eval("JPos(pair, s)"), std::to_string(n + 2));
+  EXPECT_EQ(f.Eval("JPos(p, s)"), "0");
+  EXPECT_EQ(f.Eval("Length(StringReplace(s, pair, \"\", TRUE))"), std::to_string(2 * n + 1));
+  EXPECT_EQ(f.Eval("Length(StringReplace(s, p, \"\", TRUE))"), std::to_string(2 * n + 3));
+
+  TCustomParam& pieces = f.Var("pieces", PT_STR);
+  f.Run("StringToArray(s, pieces, lead)");
+  ASSERT_EQ(pieces.Count(), 2);
+  EXPECT_EQ(pieces.GetStrAt(1), "\x82");
+
+  f.Var("a", PT_STR).SetStr(Repeat("a", n));
+  f.Var("q", PT_STR).SetStr(Repeat("a", n / 2) + "b");
+  EXPECT_EQ(f.Eval("Pos(q, a)"), "0");
+  EXPECT_EQ(f.Eval("JPos(q, a)"), "0");
+}
+
+TEST(TextSearch, MatcherFindsEveryBoundaryOccurrenceInOrder) {
+  // Characters 81 81 | 81 81 | 81: a pattern 81 81 at offsets 1 and 3 would start on second bytes.
+  const std::string s = "\x81\x81\x81\x81\x81";
+  BoundaryMatcher matcher(s, "\x81\x81");
+  EXPECT_EQ(matcher.Next(1), 2u);
+  EXPECT_EQ(matcher.CharacterPosition(2), 2);
+  EXPECT_EQ(matcher.Next(3), std::string::npos);
+  BoundaryMatcher again(s, "\x81\x81");
+  EXPECT_EQ(again.Next(0), 0u);
+  EXPECT_EQ(again.Next(2), 2u);
+}
+
+// A split into more pieces than an array may hold is refused before a piece is made; the
+// variable keeps its value.
+TEST(ArrayFunctions, SplitsBeyondTheArrayLimitAreRefused) {
+  const size_t limit = static_cast<size_t>(limits::kMaxArrayElements);
+  BuiltinsFixture f;
+  TCustomParam& pieces = f.Var("pieces", PT_STR);
+  pieces.SetStr("kept");
+  f.Var("commas", PT_STR).SetStr(std::string(limit, ','));
+  f.Var("breaks", PT_STR).SetStr(std::string(limit, '\n') + "x");
+  f.Run("StringToArray(commas ++ \",\", pieces, \",\")");
+  f.Run("StringToArray(breaks, pieces)");
+  EXPECT_EQ(pieces.Count(), 1);
+  EXPECT_EQ(pieces.GetStr(), "kept");
+
+  const auto folder =
+      std::filesystem::temp_directory_path() / ("orva-builtins-lines-" + std::to_string(::getpid()));
+  std::filesystem::create_directories(folder);
+  std::ofstream(folder / "many.txt", std::ios::binary) << std::string(limit, '\n') << "x";
+  std::ofstream(folder / "few.txt", std::ios::binary) << "a\r\nb\rc\n";
+  {
+    TVrFileManager files;
+    files.SetBaseFolder(folder.string());
+    BuiltinsFixture g(&files);
+    TCustomParam& lines = g.Var("lines", PT_STR);
+    lines.SetStr("kept");
+    g.Run("LoadTextFile(lines, \"many.txt\")");
+    EXPECT_EQ(lines.GetStr(), "kept");
+    EXPECT_EQ(g.Eval("LoadTextFile(lines, \"few.txt\")"), "TRUE");
+    EXPECT_EQ(lines.Count(), 3);
+    EXPECT_EQ(lines.GetStrAt(2), "c");
+  }
+  std::filesystem::remove_all(folder);
+}
+
+// Filling an array copies the text into every element: a fill beyond what a value may hold stops
+// the expression instead of allocating it.
+TEST(ArrayFunctions, FillingBeyondTheTextLimitIsRefused) {
+  BuiltinsFixture f;
+  TCustomParam& grid = f.Var("grid", PT_STR);
+  const int32_t dims[] = {1 << 20};
+  grid.SetDims(dims);
+  f.Var("text", PT_STR).SetStr(std::string(1024, 'x'));
+  f.Run("FillMem(grid, text)");
+  EXPECT_EQ(grid.GetStrAt(5), "");
+  f.Run("FillMem(grid, \"ab\")");
+  EXPECT_EQ(grid.GetStrAt((1 << 20) - 1), "ab");
+}
+
+// Tab-separated text: cells past the fields are ignored, and a header of more fields than a
+// record may hold loads nothing.
+TEST(RecordTableText, CellsPastTheFieldsAndOversizedHeadersLoadSafely) {
+  TDBTable table("t", 0);
+  table.LoadTsvText("id int\tname str 4\r\n7\tabcdef" + std::string(1 << 20, '\t') + "more\n\n8\n");
+  ASSERT_EQ(table.Fields().Count(), 2);
+  ASSERT_EQ(table.RecordCount(), 2);
+  EXPECT_EQ(table.GetStr(0, 1), "abcd");
+  EXPECT_EQ(table.GetInt(1, 0), 8);
+
+  table.LoadTsvText(Repeat("x bool\t", static_cast<size_t>(limits::kMaxTableRecordBytes) + 1) + "\n1\n");
+  EXPECT_EQ(table.Fields().Count(), 0);
+  EXPECT_EQ(table.RecordCount(), 0);
+}
+
+}  // namespace
+}  // namespace orva
