@@ -110,6 +110,8 @@ TEST(FontRows, NamesAreFilteredSortedAndJoined) {
   EXPECT_EQ(FontListText(fonts, false), "A fixed\r\nb font\r\nc fixed");
   EXPECT_EQ(FontListText(fonts, true), "A fixed\r\nc fixed");
   EXPECT_EQ(FontListText({}, false), "");
+  EXPECT_EQ(FontListText({{" spaced", false}, {"z tail ", false}}, false), "spaced\r\nz tail")
+      << "the list is trimmed at its ends";
 
   SystemVariableRows rows;
   int listed = 0;

@@ -8,6 +8,8 @@
 #include <limits>
 
 #include "builtins_support.h"
+#include "core/byte_reader.h"
+#include "core/byte_writer.h"
 #include "core/encoding.h"
 #include "core/error.h"
 #include "script/function_table.h"
@@ -265,6 +267,34 @@ TEST(RecordTableFunctions, DirectAccessOfEveryKind) {
       {"DBRecordCount(\"ITEMS\")", "2"},
   };
   for (const Case& c : cases) EXPECT_EQ(f.Eval(c.expression), c.result) << c.expression;
+}
+
+}  // namespace
+}  // namespace orva
+
+namespace orva {
+namespace {
+
+// A table is saved with the game (status 0) or with the status data (anything else): no status
+// leaves a table out of both save blocks.
+TEST(RecordTableFunctions, EveryStatusBelongsToASaveBlock) {
+  BuiltinsFixture f;
+  for (const char* create : {"DBCreateTable(\"odd\", 2)", "DBCreateTable(\"negative\", -1)",
+                             "DBCreateTable(\"flag\", TRUE)", "DBCreateTable(\"game\", 0)"})
+    EXPECT_EQ(f.Eval(create), "TRUE") << create;
+  TDBManager& tables = f.functions->Tables();
+  EXPECT_EQ(tables.FindTable("odd")->Status(), 1);
+  EXPECT_EQ(tables.FindTable("negative")->Status(), 1);
+  EXPECT_EQ(tables.FindTable("flag")->Status(), 1);
+  EXPECT_EQ(tables.FindTable("game")->Status(), 0);
+
+  ByteWriter status_block;
+  tables.SaveTables(status_block, 1);
+  TDBManager loaded;
+  ByteReader reader(status_block.Data());
+  loaded.LoadTables(reader, 1);
+  EXPECT_EQ(loaded.Count(), 3);
+  EXPECT_NE(loaded.FindTable("odd"), nullptr);
 }
 
 }  // namespace

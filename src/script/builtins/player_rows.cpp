@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <memory>
 #include <optional>
+#include <string_view>
 
 #include "core/sjis.h"
 #include "platform/clock.h"
@@ -38,6 +39,16 @@ void RegisterClockRows(SystemVariableRows& rows, const platform::Clock& clock, s
   }
 }
 
+namespace {
+
+// Every byte up to the space counts as a blank for trimming.
+constexpr std::string_view kBlanks(
+    "\x01\x02\x03\x04\x05\x06\x07\x08\x09\x0a\x0b\x0c\x0d\x0e\x0f\x10\x11\x12\x13\x14\x15\x16\x17\x18"
+    "\x19\x1a\x1b\x1c\x1d\x1e\x1f\x20\x00",
+    33);
+
+}  // namespace
+
 std::string FontListText(const std::vector<InstalledFont>& fonts, bool fixed_only) {
   std::vector<std::string> names;
   for (const InstalledFont& font : fonts) {
@@ -57,7 +68,10 @@ std::string FontListText(const std::vector<InstalledFont>& fonts, bool fixed_onl
     if (!text.empty()) text += "\r\n";
     text += name;
   }
-  return text;
+  // The whole list is trimmed: a name with blanks at the start or end loses them at the ends.
+  const size_t first = text.find_first_not_of(kBlanks);
+  if (first == std::string::npos) return {};
+  return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
 }
 
 void RegisterFontRows(SystemVariableRows& rows, std::function<std::vector<InstalledFont>()> list_fonts) {
