@@ -111,13 +111,26 @@ void TCallMan::Trace(const std::string& name, int32_t line, const char* prefix) 
   if (!frame.result_var.empty() && frame.result) {
     if (TParamCollectionItem* target = store_.FindVar(frame.result_var)) target->Value()->ConvertFrom(*frame.result);
   }
-  page_ = LoadPage(frame.page_name);
-  index_ = frame.index;
-  entered_ = frame.entered;
+  TPage* caller = nullptr;
+  try {
+    caller = LoadPage(frame.page_name);
+  } catch (const EOrvaError&) {
+    // The page to return to cannot be read (a reset pointed the frame at a missing page, or an
+    // evicted page is gone from its disc): the flow that waited in it ends here, so the run goes
+    // back to the level below instead of standing at the end of a page with nothing to pop.
+  }
+  if (caller != nullptr) {
+    page_ = caller;
+    index_ = frame.index;
+    entered_ = frame.entered;
+  } else {
+    index_ = page_->Count();
+    entered_ = false;
+  }
   continue_ = frame.continue_flag;
   params_ = std::move(frame.params);
   sender_ = frame.sender;
-  if (frame.state && page_->Contains(index_)) {
+  if (caller != nullptr && frame.state && page_->Contains(index_)) {
     ByteReader reader(*frame.state);
     page_->Command(index_)->LoadState(reader);
   }
@@ -192,6 +205,7 @@ int TCallMan::EnterEvent(int32_t depth) {
 }
 
 void TCallMan::Run() {
+  int64_t passes_left = passes_per_frame_;
   do {
     switch (state_) {
       case RunState::kMain:
@@ -233,11 +247,12 @@ void TCallMan::Run() {
         break;
       }
     }
-  } while ((continue_ || state_ != RunState::kMain) && !StopRequested());
+  } while ((continue_ || state_ != RunState::kMain) && !StopRequested() && --passes_left > 0);
 }
 
 void TCallMan::Call(const std::string& page_name, int32_t target, const std::string& result_var,
                     std::vector<std::string> args) {
+  if (stack_.Count() >= kDeepestCallStack) throw EOrvaError("スタックエラー");
   TStack frame;
   frame.page_name = page_->Name();
   frame.index = index_;
@@ -300,7 +315,6 @@ void TCallMan::ResetFlow(const std::string& page_name, int32_t target, bool all)
     frame.result_var.clear();
     frame.params.clear();
     frame.state.reset();
-    ++index_;
   } else {
     TPage* page = LoadPage(page_name);
     page_ = page;

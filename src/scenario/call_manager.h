@@ -27,6 +27,13 @@ class TTimerList;
 class TCallMan {
  public:
   static constexpr size_t kCachedPages = 10;
+  // The deepest call stack a Call may build: runaway recursion fails the Call instead of
+  // exhausting memory.
+  static constexpr int kDeepestCallStack = 100000;
+  // Passes of the run loop in one frame before the frame ends regardless: a page that loops
+  // without end (a damaged target, a loop whose commands all continue) keeps the player turning
+  // frames instead of hanging it. The next frame goes on exactly where this one stopped.
+  static constexpr int64_t kPassesPerFrame = int64_t{1} << 24;
 
   enum class RunState : int32_t { kMain = 0, kEvent = 1, kWaiting = 2, kNested = 3 };
 
@@ -41,6 +48,8 @@ class TCallMan {
   void Start(const std::string& name);
   // The run loop, once per frame.
   void Run();
+  // Tests lower the per-frame limit of run-loop passes.
+  void SetPassesPerFrame(int64_t passes) { passes_per_frame_ = passes; }
 
   // What the commands change while they execute.
   TPage* CurrentPage() const { return page_; }
@@ -77,6 +86,8 @@ class TCallMan {
   // The flow-redirecting commands.
   void Call(const std::string& page_name, int32_t target, const std::string& result_var,
             std::vector<std::string> args);
+  // PCReset, after its command has advanced: with all, a fresh start; else the main flow is sent
+  // to the page once the running handlers return, or the flow jumps there when none runs.
   void ResetFlow(const std::string& page_name, int32_t target, bool all);
 
   // For the system variables.
@@ -115,6 +126,7 @@ class TCallMan {
   int32_t depth_ = 2;
   bool page_ended_ = false;
   const TCommand* last_traced_ = nullptr;
+  int64_t passes_per_frame_ = kPassesPerFrame;
 };
 
 // Splits an event string into its page file name and label: the last ":" that is not the second

@@ -146,7 +146,8 @@ void TComWait::Execute(TCallMan& calls) {
   }
   if (remaining_ != 0) {
     if (skip_ <= 0) {
-      remaining_ -= static_cast<int32_t>(calls.Host().Timing().frame_elapsed);
+      // 32-bit arithmetic that wraps, as the stored times have always been counted.
+      remaining_ = static_cast<int32_t>(static_cast<uint32_t>(remaining_) - calls.Host().Timing().frame_elapsed);
       if (remaining_ <= 0) {
         calls.Advance();
         return;

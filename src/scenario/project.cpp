@@ -29,11 +29,17 @@ std::string WithSlash(std::string folder) {
   return folder;
 }
 
-// The extension of a file name with its dot, lower-cased; empty when it has none.
+// The extension of a file name with its dot, lower-cased; empty when it has none. The second
+// byte of a double-byte character is never taken for a delimiter.
 std::string LowerExtension(const std::string& name) {
-  const size_t dot = name.find_last_of(".\\/:");
-  if (dot == std::string::npos || name[dot] != '.') return {};
-  return sjis::AnsiLowerCase(name.substr(dot));
+  for (size_t i = name.size(); i-- > 0;) {
+    const char c = name[i];
+    if (c != '.' && c != '\\' && c != '/' && c != ':') continue;
+    if (sjis::IsTrailByteAt(name, i)) continue;
+    if (c != '.') return {};
+    return sjis::AnsiLowerCase(name.substr(i));
+  }
+  return {};
 }
 
 }  // namespace

@@ -45,11 +45,15 @@ void TComGameLoad::Execute(TCallMan& calls) {
   calls.Host().RequestLoad(slot != nullptr ? slot->GetInt() : 0);
 }
 
+// Both resets advance first like every command, so that one whose page cannot be loaded is passed
+// rather than run again at every step.
 void TComPCReset::Execute(TCallMan& calls) {
+  calls.Advance();
   calls.ResetFlow(Text(kResetPage), Number(kResetTarget), Number(kResetAll) != 0);
 }
 
 void TComReset::Execute(TCallMan& calls) {
+  calls.Advance();
   calls.Host().ResetTitleState();
   calls.Store().ResetGameVars();
   calls.Start(Text(kResetPage));

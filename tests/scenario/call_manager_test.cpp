@@ -299,6 +299,102 @@ TEST_F(CallManagerTest, PCResetWithoutAllInAHandlerRedirectsTheMainFlowOnceTheHa
   EXPECT_EQ(Int("after"), 1);    // the main flow resumed at command 1 of other.osb
 }
 
+TEST_F(CallManagerTest, AResetWhosePageCannotBeLoadedIsPassed) {
+  // A status variable outlives the game-variable reset of Reset.
+  store.AddNamedVar("x", 1)->SetStatus(true);
+  const Cmd resets[] = {
+      {kPCReset, {"s:missing.osb", "n:0", "n:1"}},
+      {kPCReset, {"s:missing.osb", "n:0", "n:0"}},
+      {kReset, {"s:missing.osb", "n:0", "n:0"}},
+  };
+  int row = 0;
+  for (const Cmd& reset : resets) {
+    SCOPED_TRACE(testing::Message() << "type " << int(reset.type) << " all " << reset.fields[2]);
+    store.FindVar("x")->Value()->SetInt(0);
+    const std::string page = "start" + std::to_string(row++) + ".osb";  // pages stay cached by name
+    AddPage(page, {reset, {kCalc, {"e:x = x + 1"}}});
+    calls.Start(page);
+    Frame(3);
+    EXPECT_EQ(Int("x"), 1);
+  }
+}
+
+TEST_F(CallManagerTest, AHandlerThatResetsTheMainFlowToAMissingPageEndsItAndLaterEventsStillRun) {
+  Globals({"main", "handler", "later"});
+  AddPage("start.osb", {{kWait, {"e:", "e:0", "e:"}}, {kCalc, {"e:main = 1"}}});
+  AddPage("click.osb", {{kPCReset, {"s:missing.osb", "n:0", "n:0"}}, {kCalc, {"e:handler = 1"}}});
+  AddPage("later.osb", {{kCalc, {"e:later = 1"}}});
+  test::NamedSender button("button");
+  calls.Start("start.osb");
+  Frame();
+  host.events.Add(&button, "click.osb", {}, 37);
+  Frame(2);
+  EXPECT_EQ(Int("handler"), 1);
+  EXPECT_EQ(calls.State(), TCallMan::RunState::kMain);
+  EXPECT_EQ(calls.Stack().Count(), 0);
+  host.events.Add(&button, "later.osb", {}, 37);
+  Frame(2);
+  EXPECT_EQ(Int("later"), 1);
+  EXPECT_EQ(Int("main"), 0);  // the main flow it would have returned to is gone
+  EXPECT_EQ(host.events.Count(), 0);
+}
+
+TEST_F(CallManagerTest, EndlessLoopsEndTheFrameAndGoOnInTheNext) {
+  Globals({"n", "h"});
+  calls.SetPassesPerFrame(1000);
+  // The main flow loops with Continue set; a handler loops without it (handlers run to their end).
+  AddPage("start.osb", {{kCalc, {"e:n = n + 1"}}, {kWhileLoop, {"e:", "n:0"}}});
+  AddPage("spin.osb", {{kCalc, {"e:h = h + 1"}, 0, false}, {kJump, {"s:spin.osb", "n:0", "e:TRUE"}, 0, false}});
+  calls.Start("start.osb");
+  Frame();
+  EXPECT_EQ(Int("n"), 500);
+  Frame();
+  EXPECT_EQ(Int("n"), 1000);
+  host.events.Add(nullptr, "spin.osb", {}, 37);
+  Frame();
+  const int32_t first = Int("h");
+  EXPECT_GT(first, 0);
+  Frame();
+  EXPECT_GT(Int("h"), first);
+  EXPECT_EQ(Int("n"), 1000);  // the handler holds the main flow while it runs
+}
+
+TEST_F(CallManagerTest, RunawayRecursionFailsTheCallAtTheDeepestStack) {
+  Globals({"depth", "done"});
+  AddPage("start.osb", {{kCall, {"s:rec.osb", "n:0", "s:", "e:TRUE", "l:"}}, {kCalc, {"e:done = 1"}}});
+  AddPage("rec.osb", {{kCalc, {"e:depth = depth + 1"}}, {kCall, {"s:rec.osb", "n:0", "s:", "e:TRUE", "l:"}}});
+  calls.Start("start.osb");
+  Frame();
+  EXPECT_EQ(Int("depth"), TCallMan::kDeepestCallStack);
+  EXPECT_EQ(Int("done"), 1);  // every call returned
+  EXPECT_EQ(store.CurrentFrame(), 0);
+}
+
+TEST_F(CallManagerTest, WaitTimesCountIn32Bits) {
+  Globals({"done"});
+  const struct {
+    const char* time;
+    int frames_to_done;  // 0: still waiting after ten frames
+  } rows[] = {
+      {"40", 4},
+      {"-5", 2},                // a negative time ends in the first counted frame
+      {"-2147483647 - 1", 0},   // wraps to a time of weeks
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.time);
+    store.FindVar("done")->Value()->SetInt(0);
+    const std::string page = std::string("wait ") + row.time + ".osb";  // pages stay cached by name
+    AddPage(page, {{kWait, {"e:", std::string("e:") + row.time, "e:"}}, {kCalc, {"e:done = 1"}}});
+    calls.Start(page);
+    int frames = 0;
+    while (Int("done") == 0 && frames < 10) {
+      Frame();
+      ++frames;
+    }
+    EXPECT_EQ(Int("done") == 1 ? frames : 0, row.frames_to_done);
+  }
+}
+
 TEST(EventText, SplitsPageAndLabelShiftJisAware) {
   struct Case {
     std::string text, page, label;

@@ -143,6 +143,33 @@ TEST_F(ProjectTest, MissingStreamedMediaAreSkippedWhileOtherFilesAskForTheirDisc
   EXPECT_TRUE(StopRequested());
 }
 
+TEST_F(ProjectTest, TheStreamedExtensionRuleReadsTheExtensionShiftJisAware) {
+  ProjectFile p = Standard();
+  p.streamed_extensions = ".wav.OGG";
+  Write("orva.opb", p.Write());
+  Write("start.osb", test::BuildPage({}));
+  Create();
+  ASSERT_FALSE(StopRequested());
+  const struct {
+    std::string name;
+    bool prompts;
+  } rows[] = {
+      {"data\\music.ogg", false},
+      {"DATA\\SUB\\Music.Ogg", false},
+      {"data\\readme", false},           // no extension: "." is in every list
+      {"data\\a.\x95\x5C", true},        // the extension is one double-byte character
+      {"data\\a.png", true},
+      {"data\\x.ogg\\y.png", true},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    messages.str("");
+    EXPECT_FALSE(project->EnsureAvailable(row.name));
+    EXPECT_EQ(!messages.str().empty(), row.prompts) << messages.str();
+    SetStopRequested(false);
+  }
+}
+
 TEST_F(ProjectTest, TheOriginalDiscTableReplacesTheProjectsAndTheExitPageRunsAtTheEnd) {
   ProjectFile p = Standard();
   p.exit_page = "exit.osb";
