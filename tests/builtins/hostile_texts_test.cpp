@@ -14,6 +14,7 @@
 #include "script/builtins/record_table.h"
 #include "script/builtins/text_search.h"
 #include "script/param.h"
+#include "script/param_types.h"
 
 namespace orva {
 namespace {
@@ -165,6 +166,23 @@ TEST(RecordTableText, CellsPastTheFieldsAndOversizedHeadersLoadSafely) {
   table.LoadTsvText(Repeat("x bool\t", static_cast<size_t>(limits::kMaxTableRecordBytes) + 1) + "\n1\n");
   EXPECT_EQ(table.Fields().Count(), 0);
   EXPECT_EQ(table.RecordCount(), 0);
+}
+
+// A partial match looks for the field's text inside the wanted value: a long field text that
+// nearly matches everywhere in a longer value is still one linear search per record.
+TEST(RecordTableText, PartialSelectionSearchesInLinearTime) {
+  TDBTable table("t", 0);
+  const int32_t length = 1 << 19;
+  ASSERT_EQ(table.AddField("text", PT_STR, length), 0);
+  ASSERT_TRUE(table.Append());
+  table.SetStr(0, 0, std::string(static_cast<size_t>(length) - 1, 'a') + "b");
+  ASSERT_TRUE(table.Append());
+  table.SetStr(0 + 1, 0, "aaa");
+  TParamStr keys;
+  keys.SetStr("text");
+  TParamStr values;
+  values.SetStr(std::string(size_t{1} << 21, 'a'));
+  EXPECT_EQ(table.Select(&keys, &values, false, true), std::vector<int32_t>{1});
 }
 
 }  // namespace

@@ -349,7 +349,7 @@ std::vector<int32_t> TDBTable::Select(const TCustomParam* keys, const TCustomPar
               wanted = sjis::AnsiUpperCase(wanted);
             }
             // An empty text is found nowhere, as with the classic position search.
-            match = !text.empty() && wanted.find(text) != std::string::npos;
+            match = FindBytes(wanted, text) != std::string::npos;
           } else {
             match = ignore_case ? SameAsciiText(text, wanted) : text == wanted;
           }

@@ -141,7 +141,12 @@ void Trim(BuiltinContext&, FunctionCall& c) {
 void JTrim(BuiltinContext&, FunctionCall& c) { c.dest.SetStr(CharTrim(ArgStr(c, 0))); }
 void LowerCase(BuiltinContext&, FunctionCall& c) { c.dest.SetStr(sjis::AnsiLowerCase(ArgStr(c, 0))); }
 void UpperCase(BuiltinContext&, FunctionCall& c) { c.dest.SetStr(sjis::AnsiUpperCase(ArgStr(c, 0))); }
-void HanToZenBody(BuiltinContext&, FunctionCall& c) { c.dest.SetStr(HanToZen(ArgStr(c, 0))); }
+void HanToZenBody(BuiltinContext&, FunctionCall& c) {
+  // Full-width forms take two bytes where the half-width ones took one.
+  std::string wide = HanToZen(ArgStr(c, 0));
+  CheckTextSize(static_cast<int64_t>(wide.size()));
+  c.dest.SetStr(wide);
+}
 void ZenToHanBody(BuiltinContext&, FunctionCall& c) { c.dest.SetStr(ZenToHan(ArgStr(c, 0))); }
 
 void StringOfChar(BuiltinContext&, FunctionCall& c) {
