@@ -185,5 +185,30 @@ TEST(RecordTableText, PartialSelectionSearchesInLinearTime) {
   EXPECT_EQ(table.Select(&keys, &values, false, true), std::vector<int32_t>{1});
 }
 
+// Sorting by a field named again and again costs what sorting by it once does, and the first key
+// naming a field decides its direction.
+TEST(RecordTableText, RepeatedSortKeysAreComparedOnce) {
+  TDBTable table("t", 0);
+  table.AddField("same", PT_INT, 0);
+  table.AddField("order", PT_INT, 0);
+  const int32_t records = 4096;
+  for (int32_t r = 0; r < records; ++r) {
+    ASSERT_TRUE(table.Append());
+    table.SetInt(r, 1, (r * 7919) % records);
+  }
+  const int32_t repeats = 1 << 20;
+  TParamStr keys;
+  const int32_t key_dims[] = {repeats + 2};
+  keys.SetDims(key_dims);
+  keys.FillStr("same");
+  keys.SetStrAt(repeats, "order");
+  keys.SetStrAt(repeats + 1, "order");
+  TParamFlag descending;
+  descending.SetDims(key_dims);
+  descending.SetBoolAt(repeats + 1, true);
+  table.Sort(keys, descending);
+  for (int32_t r = 0; r < records; ++r) ASSERT_EQ(table.GetInt(r, 1), r);
+}
+
 }  // namespace
 }  // namespace orva

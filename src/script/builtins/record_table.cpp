@@ -467,9 +467,14 @@ void TDBTable::Sort(const TCustomParam& keys, const TCustomParam& descending) {
   };
   std::vector<Key> sort_keys;
   const int32_t n = std::min(keys.Count(), descending.Count());
+  // A field named again can never decide: its earlier key already compared equal. Leaving it out
+  // keeps a long array of keys from multiplying the work of every comparison.
+  std::vector<bool> used(static_cast<size_t>(fields_.Count()), false);
   for (int32_t i = 0; i < n; ++i) {
     const int32_t f = fields_.Find(keys.GetStrAt(i));
-    if (f >= 0) sort_keys.push_back({f, descending.GetBoolAt(i)});
+    if (f < 0 || used[static_cast<size_t>(f)]) continue;
+    used[static_cast<size_t>(f)] = true;
+    sort_keys.push_back({f, descending.GetBoolAt(i)});
   }
   if (sort_keys.empty()) return;
   auto compare = [&](int32_t x, int32_t y) {
