@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "scenario/call_manager_rows.h"
 #include "script/builtins/system_variable_rows.h"
 
@@ -392,6 +394,69 @@ TEST_F(CallManagerTest, WaitTimesCountIn32Bits) {
       ++frames;
     }
     EXPECT_EQ(Int("done") == 1 ? frames : 0, row.frames_to_done);
+  }
+}
+
+// Pages of random control flow (targets past either end, stray indents, calls and resets to
+// missing pages, events whose pages are missing or wait) never let an error out of the run loop,
+// never hang it and never grow the stack past its bound.
+TEST_F(CallManagerTest, RandomFlowNeverEscapesTheRunLoop) {
+  Globals({"n"});
+  std::mt19937 random(6);
+  auto pick = [&random](int n) { return static_cast<int>(random() % static_cast<uint32_t>(n)); };
+  const char* conditions[] = {"", "TRUE", "FALSE", "n % 2 == 0", "n = n + 1", "n % 7"};
+  const char* pages[] = {"p0.osb", "p1.osb", "p2.osb", "p3.osb", "missing.osb"};
+  const uint8_t types[] = {kIf,    kElseif, kElse,      kLabel,    kJump,  kCall,     kExit,    kWait,
+                           kCalc,  kWhile,  kWhileInit, kWhileLoop, kBreak, kContinue, kPCReset, kReset,
+                           kDoEvent, kComment, kVarNew, kVarDel, kGameSave, kGameLoad, kTerminate};
+  test::NamedSender button("button");
+  for (int round = 0; round < 300; ++round) {
+    SCOPED_TRACE(round);
+    for (int p = 0; p < 4; ++p) {
+      std::vector<Cmd> commands;
+      const int count = pick(12);
+      for (int c = 0; c < count; ++c) {
+        const uint8_t type = types[pick(static_cast<int>(std::size(types)))];
+        const std::string condition = std::string("e:") + conditions[pick(6)];
+        const std::string page = std::string("s:") + pages[pick(5)];
+        const std::string target = "n:" + std::to_string(pick(16) - 3);
+        std::vector<std::string> fields;
+        switch (type) {
+          case kIf: case kElseif: case kExit: case kCalc: case kWhileInit: case kGameLoad:
+            fields = {condition};
+            break;
+          case kLabel: case kComment: case kVarDel: fields = {"s:n"}; break;
+          case kJump: fields = {page, target, condition}; break;
+          case kCall: fields = {page, target, "s:n", condition, "l:n|"}; break;
+          case kWait: fields = {condition, "e:" + std::to_string(pick(3) * 20), condition}; break;
+          case kWhile: case kWhileLoop: case kBreak: case kContinue: fields = {condition, target}; break;
+          case kPCReset: case kReset: fields = {page, target, "n:" + std::to_string(pick(2))}; break;
+          case kVarNew: fields = {"s:n", "n:1", condition, "n:" + std::to_string(pick(4))}; break;
+          case kGameSave: fields = {condition, page, "n:0", condition}; break;
+          default: break;
+        }
+        commands.push_back({type, fields, pick(3), pick(4) != 0, pick(8) == 0});
+      }
+      AddPage("r" + std::to_string(round) + "p" + std::to_string(p) + ".osb", commands);
+    }
+    // The pages of this round under the names the commands use.
+    for (int p = 0; p < 4; ++p) host.pages[pages[p]] = host.pages["r" + std::to_string(round) + "p" + std::to_string(p) + ".osb"];
+    TCallMan fresh(store, host);
+    fresh.SetPassesPerFrame(1000);
+    fresh.Start("p0.osb");
+    for (int frame = 0; frame < 12; ++frame) {
+      if (pick(2) == 0) {
+        const std::string label = pick(2) == 0 ? ":n" : "";
+        host.events.Add(pick(2) == 0 ? &button : nullptr, std::string(pages[pick(5)]) + label, {"1"}, 37);
+      }
+      host.timing.play_time += 16;
+      host.timing.frame_elapsed = 16;
+      EXPECT_NO_THROW(fresh.Run());
+      EXPECT_LE(fresh.Stack().Count(), TCallMan::kDeepestCallStack);
+      SetStopRequested(false);
+    }
+    host.events.Clear();
+    if (store.FindVar("n") == nullptr) store.AddNamedVar("n", 1);
   }
 }
 
