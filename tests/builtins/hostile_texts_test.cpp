@@ -65,6 +65,47 @@ TEST(TextSearch, MatchesStartWhereCharactersStart) {
   EXPECT_EQ(pieces.GetStrAt(1), "\x82" "a") << "the last 81 starts a character and separates";
 }
 
+// The character-counted functions on double-byte text with indices and counts at and past every
+// end; JDelete and JInsert write back into s, reset before each case.
+TEST(TextSearch, CharacterCountedFunctionsAtTheEnds) {
+  BuiltinsFixture f;
+  const std::string a = "\x82\xa0", i = "\x82\xa2", u = "\x82\xa4";  // あ い う
+  const std::string text = a + i + "x" + u + "\x82";                    // ends in a lone first byte
+  TCustomParam& s = f.Var("s", PT_STR);
+  struct Case {
+    const char* expression;
+    std::string result;  // the result, or s afterwards for JDelete and JInsert
+  };
+  const Case cases[] = {
+      {"JLength(s)", "5"},
+      {"JCopy(s, -5, 7)", a},
+      {"JCopy(s, 0)", text},
+      {"JCopy(s, 4, 2147483647)", u + "\x82"},
+      {"JCopy(s, -2147483647, 2147483647)", ""},
+      {"JCopy(s, 2147483647)", ""},
+      {"JCopy(s, 2, 0)", ""},
+      {"JCopy(s, 2, -1)", ""},
+      {"JDelete(s, 0, 1)", i + "x" + u + "\x82"},
+      {"JDelete(s, 3)", a + i},
+      {"JDelete(s, 6, 1)", text},
+      {"JDelete(s, 2, -2147483647)", text},
+      {"JDelete(s, 2, 2147483647)", a},
+      {"JInsert(\"-\", s, -2147483647)", "-" + text},
+      {"JInsert(\"-\", s, 5)", a + i + "x" + u + "-\x82"},
+      {"JInsert(\"-\", s, 2147483647)", text + "-"},
+      {"JTrim(\"\x81\x40 \" ++ JCopy(s, 1, 4) ++ \" \x81\x40\")", a + i + "x" + u},
+      // The lone first byte takes the following blank as its second byte.
+      {"JTrim(s ++ \" \")", text + " "},
+  };
+  for (const Case& c : cases) {
+    s.SetStr(text);
+    const std::string result = f.Eval(c.expression);
+    const bool writes_back = std::string_view(c.expression).substr(0, 2) == "JD" ||
+                             std::string_view(c.expression).substr(0, 2) == "JI";
+    EXPECT_EQ(writes_back ? s.GetStr() : result, c.result) << c.expression;
+  }
+}
+
 // Each of these took time growing with the square of the length (counting back through the run of
 // lead bytes before every candidate, or comparing the pattern again from every position); at a few
 // megabytes that is hours.
