@@ -299,3 +299,42 @@ TEST(RecordTableFunctions, EveryStatusBelongsToASaveBlock) {
 
 }  // namespace
 }  // namespace orva
+
+namespace orva {
+namespace {
+
+// The array functions read their source completely before they write: a variable given as both
+// source and target, directly or through @Temp, gives the same result as a copy of it would.
+TEST(ArrayFunctions, ASourceThatIsAlsoTheTarget) {
+  BuiltinsFixture f;
+  TCustomParam& a = f.Var("a", PT_STR);
+  auto reset = [&] {
+    f.Run("StringToArray(\"x,y\", a, \",\")");
+    f.Run("AssignTemp(\"a\")");
+  };
+  struct Case {
+    const char* expression;
+    const char* joined;  // ArrayToString(a, ",") afterwards
+  };
+  const Case cases[] = {
+      {"AddArray(a, a)", "x,y,x,y"},
+      {"AddArray(@Temp, a)", "x,y,x,y"},
+      {"InsertArray(a, 1, a)", "x,x,y,y"},
+      {"CopyArray(a, a)", "x,y"},
+      {"CopyMem(a, a)", "x,y"},
+      {"CopyMem(@Temp, a)", "x,y"},
+      {"ListSaveCaption(a, a)", "x,y"},
+      {"StringToArray(ArrayToString(a, \";\") ++ \";z\", a, \";\")", "x,y,z"},
+      {"SortStr(@Temp)", "x,y"},
+      {"DeleteArray(@Temp, 0, 1)", "y"},
+  };
+  for (const Case& c : cases) {
+    reset();
+    f.Run(c.expression);
+    EXPECT_EQ(f.Eval("ArrayToString(a, \",\")"), c.joined) << c.expression;
+  }
+  EXPECT_EQ(a.VarType(), PT_STR);
+}
+
+}  // namespace
+}  // namespace orva
