@@ -11,9 +11,11 @@
 #include "core/encoding.h"
 #include "core/stop_flag.h"
 #include "platform/headless/stderr_message_boxes.h"
+#include "resources/archive_builder.h"
 #include "resources/file_manager.h"
 #include "scenario/call_manager.h"
 #include "scenario/event_queue.h"
+#include "scenario/install_set.h"
 #include "scenario/page.h"
 #include "scenario/scenario_support.h"
 #include "script/builtins/system_variable_rows.h"
@@ -167,6 +169,68 @@ TEST_F(ProjectTest, TheStreamedExtensionRuleReadsTheExtensionShiftJisAware) {
     EXPECT_FALSE(project->EnsureAvailable(row.name));
     EXPECT_EQ(!messages.str().empty(), row.prompts) << messages.str();
     SetStopRequested(false);
+  }
+}
+
+// Started on the title's executable: the data is where the install set says, or on a disc of
+// the same title; otherwise the run ends after its messages.
+TEST_F(ProjectTest, TheInstalledDataSearchFindsTheDataOrEndsWithItsMessages) {
+  const std::string no_disc = "情報: ディスクを入れてください\n情報: 終了します\n";
+  const struct {
+    const char* what;
+    bool install_here;
+    bool installed;
+    bool game_here;
+    const char* disc_title;  // the title of a disc's install set; nullptr: no disc
+    bool runs;
+    const char* marker;      // a file that the search must have made available
+    std::string messages;
+  } cases[] = {
+      {"no install set", false, false, false, nullptr, false, nullptr, "情報: インストールし直してください\n"},
+      {"installed, no data here", true, true, false, nullptr, true, nullptr, ""},
+      {"installed with its data", true, true, true, nullptr, true, "here.txt", ""},
+      {"not installed, no disc", true, false, false, nullptr, false, nullptr, no_disc},
+      {"data here but not installed", true, false, true, nullptr, false, nullptr, no_disc},
+      {"a disc of another title", true, false, false, "other", false, nullptr, no_disc},
+      {"the title's disc", true, false, false, "packed", true, "disc.txt", ""},
+  };
+  for (const auto& row : cases) {
+    SCOPED_TRACE(row.what);
+    project.reset();
+    fs::remove_all(folder);
+    fs::create_directories(folder / "disc");
+    SetStopRequested(false);
+    messages.str("");
+    FileManagerSetup setup;
+    setup.message_boxes = &boxes;
+    setup.cd_roots = std::vector<std::string>{};
+    if (row.disc_title != nullptr) {
+      setup.cd_roots->push_back((folder / "disc").string());
+      TOrvaInstallSet disc;
+      disc.title = row.disc_title;
+      Write("disc/install.dat", disc.Write());
+      Write("disc/game.dat", BuildArchive(102, {MakeBuiltEntry("disc.txt", "d", false)}));
+    }
+    files = std::make_unique<TVrFileManager>(setup);
+    files->AddArchive("");  // the window's own empty source
+    Write("orva.opb", Standard().Write());
+    Write("start.osb", test::BuildPage({}));
+    if (row.install_here) {
+      TOrvaInstallSet install;
+      install.title = "packed";
+      install.installed = row.installed;
+      Write("install.dat", install.Write());
+    }
+    if (row.game_here) Write("game.dat", BuildArchive(102, {MakeBuiltEntry("here.txt", "h", false)}));
+    project = std::make_unique<TProject>(ProjectServices{store, *files, boxes, timing, events, rows,
+                                                         [] { return 0u; }, nullptr, nullptr});
+    files->SetDiscHost(project.get());
+    project->Create(true, folder.string());
+    EXPECT_EQ(!StopRequested(), row.runs);
+    EXPECT_EQ(messages.str(), row.messages);
+    if (row.marker != nullptr) {
+      EXPECT_TRUE(files->Exists(row.marker));
+    }
   }
 }
 
