@@ -258,6 +258,15 @@ TEST(RecordTableBlocks, GameAndStatusTablesTravelSeparately) {
   target.DeleteGameTables();
   EXPECT_EQ(target.Find("game"), -1);
   EXPECT_EQ(target.Count(), 1);
+
+  // After a new game a status table may take the saved game table's name; loading that game
+  // again makes its own table active, not the status table.
+  target.Create("Game", 1);
+  ByteReader again(game.Data());
+  target.LoadTables(again, 0);
+  ASSERT_NE(target.Active(), nullptr);
+  EXPECT_EQ(target.Active()->Status(), 0);
+  EXPECT_EQ(target.Active()->Name(), "game");
 }
 
 }  // namespace

@@ -117,9 +117,15 @@ void TDBManager::LoadTables(ByteReader& reader, uint8_t status) {
 
   for (int32_t i = Count() - 1; i >= 0; --i)
     if (Table(i)->Status() == status) tables_.erase(tables_.begin() + i);
+  const int32_t first_loaded = Count();
   for (auto& table : loaded) tables_.push_back(std::move(table));
   active_ = -1;
-  if (status == 0 && !active_name.empty()) active_ = Find(active_name);
+  // The active table is one of the saved game's: a status table made since under the same name
+  // must not take its place.
+  if (status == 0 && !active_name.empty()) {
+    for (int32_t i = first_loaded; i < Count() && active_ < 0; ++i)
+      if (SameAsciiText(Table(i)->Name(), active_name)) active_ = i;
+  }
 }
 
 }  // namespace orva
