@@ -338,3 +338,82 @@ TEST(ArrayFunctions, ASourceThatIsAlsoTheTarget) {
 
 }  // namespace
 }  // namespace orva
+
+namespace orva {
+namespace {
+
+// Every DB function's failure result: first with no table at all, then with an active table
+// that has a field and a record but no current record, and one that names no table.
+TEST(RecordTableFunctions, FailureResultsOfEveryFunction) {
+  BuiltinsFixture f;
+  f.Var("keys", PT_STR).SetStr("n");
+  f.Var("values", PT_INT).SetInt(1);
+  f.Var("down", PT_BOOL);
+  struct Case {
+    const char* expression;
+    const char* result;
+  };
+  const Case without_tables[] = {
+      {"DBSetActive(\"t\")", "FALSE"},
+      {"DBAddField(\"n\", 1)", "FALSE"},
+      {"DBSetRecNo(-1)", "FALSE"},
+      {"DBInsert(1)", "FALSE"},
+      {"DBDelete()", "FALSE"},
+      {"DBGetInt(\"n\")", "0"},
+      {"DBSetInt(\"n\", 1)", "FALSE"},
+      {"DBGetFloat(\"n\")", "0"},
+      {"DBSetFloat(\"n\", 1)", "FALSE"},
+      {"DBGetBool(\"n\")", "FALSE"},
+      {"DBSetBool(\"n\", TRUE)", "FALSE"},
+      {"DBGetStr(\"n\")", ""},
+      {"DBSetStr(\"n\", \"x\")", "FALSE"},
+      {"DBRecordCount()", "-1"},
+      {"DBFindFirst()", "FALSE"},
+      {"DBFindLast()", "FALSE"},
+      {"DBFindNext()", "FALSE"},
+      {"DBFindPrior()", "FALSE"},
+      {"DBLocate(keys, values)", "FALSE"},
+      {"DBLoadTsvFile(\"none.tsv\")", "FALSE"},
+      {"DBDirectGetInt(\"t\", keys, values, FALSE, FALSE, \"n\", 42)", "42"},
+      {"DBDirectSetInt(\"t\", keys, values, FALSE, FALSE, \"n\", 42)", "FALSE"},
+      {"DBDirectGetStr(\"t\", keys, values, FALSE, FALSE, \"n\", \"d\")", "d"},
+      {"DBCopyTable(\"t\")", "FALSE"},
+      {"DBDeleteTable()", "FALSE"},
+      {"DBInsertTable(\"t\")", "FALSE"},
+      {"DBCopy(\"t\")", "FALSE"},
+      {"DBClearTable()", "FALSE"},
+      {"DBSort(keys, down)", "FALSE"},
+      {"DBGetActive()", ""},
+      {"DBGetRecNo()", "-1"},
+      {"DBClearRecord()", "FALSE"},
+  };
+  for (const Case& c : without_tables) EXPECT_EQ(f.Eval(c.expression), c.result) << c.expression;
+
+  for (const char* setup : {"DBCreateTable(\"t\", 0)", "DBAddField(\"n\", 1)", "DBInsert(1)", "DBSetRecNo(-1)"})
+    ASSERT_EQ(f.Eval(setup), "TRUE") << setup;
+  const Case without_current[] = {
+      {"DBDelete()", "FALSE"},
+      {"DBGetInt(\"n\")", "0"},
+      {"DBSetInt(\"n\", 5)", "FALSE"},
+      {"DBSetFloat(\"n\", 5)", "FALSE"},
+      {"DBSetBool(\"n\", TRUE)", "FALSE"},
+      {"DBSetStr(\"n\", \"5\")", "FALSE"},
+      {"DBCopy(\"t\")", "FALSE"},
+      {"DBGetRecNo()", "-1"},
+      {"DBSetRecNo(1)", "FALSE"},
+      {"DBFindPrior()", "FALSE"},
+      {"DBRecordCount(\"other\")", "-1"},
+      {"DBGetRecNo(\"other\")", "-1"},
+      {"DBClearRecord(\"other\")", "FALSE"},
+      {"DBCopyTable(\"other\")", "FALSE"},
+      {"DBCopyTable(\"t\")", "FALSE"},
+      {"DBInsertTable(\"other\")", "FALSE"},
+      {"DBDirectGetInt(\"t\", keys, values, FALSE, FALSE, \"n\", 42)", "1"},
+      {"DBFindNext()", "TRUE"},
+      {"DBGetInt(\"n\")", "1"},
+  };
+  for (const Case& c : without_current) EXPECT_EQ(f.Eval(c.expression), c.result) << c.expression;
+}
+
+}  // namespace
+}  // namespace orva
