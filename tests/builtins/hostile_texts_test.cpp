@@ -7,9 +7,11 @@
 
 #include <filesystem>
 #include <fstream>
+#include <random>
 
 #include "builtins_support.h"
 #include "core/limits.h"
+#include "core/sjis.h"
 #include "resources/file_manager.h"
 #include "script/builtins/record_table.h"
 #include "script/builtins/text_search.h"
@@ -63,6 +65,36 @@ TEST(TextSearch, MatchesStartWhereCharactersStart) {
   ASSERT_EQ(pieces.Count(), 2);
   EXPECT_EQ(pieces.GetStrAt(0), "\x82\x81");
   EXPECT_EQ(pieces.GetStrAt(1), "\x82" "a") << "the last 81 starts a character and separates";
+}
+
+// The boundary search against the plain definition (a match counts where no odd run of first
+// bytes precedes it), on random texts over a few bytes that make runs of first bytes common.
+TEST(TextSearch, BoundarySearchAgreesWithTheDefinition) {
+  const char alphabet[] = {'\x81', '\x82', 'a', '\x40'};
+  std::mt19937 random(12345);
+  auto text = [&](size_t max_length) {
+    std::string out(random() % (max_length + 1), ' ');
+    for (char& c : out) c = alphabet[random() % 4];
+    return out;
+  };
+  for (int round = 0; round < 3000; ++round) {
+    const std::string s = text(40);
+    const std::string pattern = text(round % 2 == 0 ? 3 : 12);
+    std::vector<size_t> expected;
+    if (!pattern.empty()) {
+      for (size_t at = s.find(pattern); at != std::string::npos; at = s.find(pattern, at + 1))
+        if (!sjis::IsTrailByteAt(s, at) && (expected.empty() || at >= expected.back() + pattern.size()))
+          expected.push_back(at);
+    }
+    BoundaryMatcher matcher(s, pattern);
+    std::vector<size_t> found;
+    for (size_t at = matcher.Next(0); at != std::string::npos; at = matcher.Next(at + pattern.size()))
+      found.push_back(at);
+    ASSERT_EQ(found, expected) << "round " << round;
+    std::string replaced = s;
+    for (auto it = expected.rbegin(); it != expected.rend(); ++it) replaced.replace(*it, pattern.size(), "-");
+    ASSERT_EQ(ReplaceText(s, pattern, "-", true, false), replaced) << "round " << round;
+  }
 }
 
 // The character-counted functions on double-byte text with indices and counts at and past every
