@@ -2,6 +2,9 @@
 
 #include "core/byte_reader.h"
 #include "core/byte_writer.h"
+#include "core/encoding.h"
+#include "core/error.h"
+#include "core/limits.h"
 #include "script/param_collection.h"
 
 namespace orva {
@@ -130,7 +133,16 @@ void TParamVar::ReadFrom(ByteReader& reader, const TParamCollection* store) {
   reserved_ = reader.U8();
   index_ = reader.I32();
   target_ = nullptr;
-  if (!target_name.empty() && store != nullptr) target_ = store->FindVar(target_name);
+  if (target_name.empty() || store == nullptr) return;
+  TParamCollectionItem* target = store->FindVar(target_name);
+  // Every read through a reference follows the chain to its end; a damaged save could chain
+  // enough references to exhaust the stack, far beyond anything a title makes.
+  int depth = 0;
+  for (const TCustomParam* v = target != nullptr ? target->Value() : nullptr; v != nullptr && v->IsReference();
+       v = static_cast<const TParamVar*>(v)->TargetValue()) {
+    if (++depth >= limits::kMaxNestingDepth) throw EOrvaError(Cp932ToUtf8(name_) + ":不正な変数です");
+  }
+  target_ = target;
 }
 
 void TParamVar::Reset() {

@@ -232,6 +232,23 @@ TEST(SaveBlocks, ReferencesFollowTheirTargets) {
   EXPECT_EQ(loaded.Var(51)->Value()->GetInt(), 8);
 }
 
+TEST(SaveBlocks, AnEndlessChainOfReferencesIsRefused) {
+  TParamCollection store;
+  TParamCollectionItem* previous = AddInt(store, "v0", 8);
+  for (int i = 1; i <= 1500; ++i) {
+    TParamCollectionItem* ref = store.AddNamedVar("v" + std::to_string(i), PT_NONE);
+    static_cast<TParamVar*>(ref->Value())->SetTarget(previous);
+    previous = ref;
+  }
+  ByteWriter w;
+  store.SaveGameVars(w);
+
+  TParamCollection loaded;
+  ByteReader r(w.Data());
+  EXPECT_THROW(loaded.LoadGameVars(r, 121), EOrvaError);
+  EXPECT_EQ(loaded.FindVar("v0"), nullptr) << "the damaged block leaves the store as it was";
+}
+
 TEST(SaveBlocks, ADamagedBlockLeavesTheStoreAsItWas) {
   TParamCollection store;
   AddInt(store, "a", 1);
