@@ -4,6 +4,7 @@
 #include <typeinfo>
 
 #include "core/byte_reader.h"
+#include "core/byte_search.h"
 #include "core/byte_writer.h"
 #include "core/error.h"
 #include "core/sjis.h"
@@ -30,8 +31,9 @@ template <> constexpr size_t kElementRecordSize<uint8_t> = 1;
 
 bool TextMatches(std::string_view element, std::string_view s, bool case_sensitive, bool partial) {
   if (partial) {
-    if (case_sensitive) return element.find(s) != std::string_view::npos;
-    return sjis::AnsiLowerCase(element).find(sjis::AnsiLowerCase(s)) != std::string::npos;
+    if (s.empty()) return true;
+    if (case_sensitive) return FindBytes(element, s) != std::string_view::npos;
+    return FindBytes(sjis::AnsiLowerCase(element), sjis::AnsiLowerCase(s)) != std::string_view::npos;
   }
   if (case_sensitive) return element == s;
   if (element.size() != s.size()) return false;

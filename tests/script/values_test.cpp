@@ -193,6 +193,9 @@ TEST(FindStr, ExactCaseInsensitiveAndPartial) {
   EXPECT_EQ(a.FindStr("banana", false, false), 1);
   EXPECT_EQ(a.FindStr("ERR", false, true), 2);
   EXPECT_EQ(a.FindStr("ERR", true, true), -1);
+  EXPECT_EQ(a.FindStr("", true, true), 0) << "an empty text is part of every element";
+  EXPECT_EQ(a.FindStr("rry", true, true), 2);
+  EXPECT_EQ(a.FindStr("cherry!", true, true), -1);
   TParamInt n;
   n.SetInt(42);
   EXPECT_EQ(n.FindStr("42", true, false), 0);

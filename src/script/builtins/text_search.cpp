@@ -1,18 +1,10 @@
 #include "script/builtins/text_search.h"
 
-#include <string.h>
 
 #include "core/sjis.h"
 #include "script/builtins/builtin_args.h"
 
 namespace orva {
-
-size_t FindBytes(std::string_view s, std::string_view pattern, size_t from) {
-  if (pattern.empty() || from >= s.size() || pattern.size() > s.size() - from) return std::string_view::npos;
-  // The C library's search is linear in both lengths, unlike a plain first-byte-then-compare scan.
-  const void* at = memmem(s.data() + from, s.size() - from, pattern.data(), pattern.size());
-  return at != nullptr ? static_cast<size_t>(static_cast<const char*>(at) - s.data()) : std::string_view::npos;
-}
 
 bool BoundaryMatcher::AtBoundary(size_t offset) {
   while (walk_ < offset) {

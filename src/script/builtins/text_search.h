@@ -9,11 +9,9 @@
 #include <string_view>
 #include <vector>
 
-namespace orva {
+#include "core/byte_search.h"
 
-// The 0-based byte offset of the first occurrence of pattern in s at or after from; npos when
-// none or pattern is empty.
-size_t FindBytes(std::string_view s, std::string_view pattern, size_t from = 0);
+namespace orva {
 
 // The occurrences of a pattern in s that start on a character boundary, left to right. Both
 // texts must outlive the matcher.
