@@ -14,19 +14,18 @@ namespace {
 
 [[noreturn]] void ThrowIndexError() { throw EOrvaError("文字の位置が不正です"); }
 
-// Byte offsets (0-based) where each character starts.
-std::vector<size_t> CharStarts(std::string_view s) {
-  std::vector<size_t> starts;
-  for (size_t i = 0; i < s.size(); i += sjis::CharLengthAt(s, i)) starts.push_back(i);
-  return starts;
+// Characters are found by walking forward from the start: texts may be hundreds of megabytes, so
+// no table of their offsets is built.
+
+// The byte offset reached from byte from after count characters, at most the text's size.
+size_t Advance(std::string_view s, size_t from, int64_t count) {
+  size_t i = from;
+  for (int64_t k = 0; k < count && i < s.size(); ++k) i += sjis::CharLengthAt(s, i);
+  return std::min(i, s.size());
 }
 
 // Byte offset of 1-based character position p (clamped to 1 .. count + 1).
-size_t OffsetOf(const std::vector<size_t>& starts, size_t size, int64_t p) {
-  if (p < 1) p = 1;
-  if (p > static_cast<int64_t>(starts.size())) return size;
-  return starts[static_cast<size_t>(p - 1)];
-}
+size_t OffsetOf(std::string_view s, int64_t p) { return Advance(s, 0, std::max<int64_t>(p, 1) - 1); }
 
 bool IsDoubleByteSpace(std::string_view s, size_t at) {
   return at + 1 < s.size() && static_cast<uint8_t>(s[at]) == 0x81 && static_cast<uint8_t>(s[at + 1]) == 0x40;
@@ -103,20 +102,25 @@ const WidthTables& Tables() {
 
 }  // namespace
 
-int32_t CharCount(std::string_view s) { return static_cast<int32_t>(CharStarts(s).size()); }
+int32_t CharCount(std::string_view s) {
+  int32_t count = 0;
+  for (size_t i = 0; i < s.size(); i += sjis::CharLengthAt(s, i)) ++count;
+  return count;
+}
 
 uint32_t CharAt(std::string_view s, int32_t n) {
-  const std::vector<size_t> starts = CharStarts(s);
-  if (n < 1 || n > static_cast<int32_t>(starts.size())) ThrowIndexError();
-  const size_t at = starts[static_cast<size_t>(n - 1)];
+  if (n < 1) ThrowIndexError();
+  const size_t at = OffsetOf(s, n);
+  if (at >= s.size()) ThrowIndexError();
   if (sjis::CharLengthAt(s, at) == 1) return static_cast<uint8_t>(s[at]);
   return static_cast<uint32_t>(static_cast<uint8_t>(s[at]) << 8 | static_cast<uint8_t>(s[at + 1]));
 }
 
 int32_t BytePos(std::string_view s, int32_t n) {
-  const std::vector<size_t> starts = CharStarts(s);
-  if (n < 1 || n > static_cast<int32_t>(starts.size()) + 1) return 0;
-  return static_cast<int32_t>(OffsetOf(starts, s.size(), n)) + 1;
+  if (n < 1) return 0;
+  // Position count + 1 is the end of the text; later ones do not exist.
+  if (n > 1 && OffsetOf(s, n - 1) >= s.size()) return 0;
+  return static_cast<int32_t>(OffsetOf(s, n)) + 1;
 }
 
 bool IsTrailByte(std::string_view s, int32_t i) {
@@ -126,51 +130,42 @@ bool IsTrailByte(std::string_view s, int32_t i) {
 
 std::string CharCopy(std::string_view s, int32_t start, int32_t count) {
   if (count <= 0) return {};
-  const std::vector<size_t> starts = CharStarts(s);
   const int64_t first = std::max<int64_t>(1, start);
   const int64_t end = int64_t{start} + count;  // exclusive
-  if (first > static_cast<int64_t>(starts.size()) || end <= first) return {};
-  const size_t from = OffsetOf(starts, s.size(), first);
-  const size_t to = OffsetOf(starts, s.size(), end);
+  if (end <= first) return {};
+  const size_t from = OffsetOf(s, first);
+  if (from >= s.size()) return {};
+  const size_t to = Advance(s, from, end - first);
   return std::string(s.substr(from, to - from));
 }
 
 std::string CharDelete(std::string_view s, int32_t start, int32_t count) {
-  const std::vector<size_t> starts = CharStarts(s);
   if (start < 1) start = 1;
-  if (start > static_cast<int32_t>(starts.size()) || count <= 0) return std::string(s);
-  const size_t from = OffsetOf(starts, s.size(), start);
-  const size_t to = OffsetOf(starts, s.size(), int64_t{start} + count);
+  const size_t from = OffsetOf(s, start);
+  if (from >= s.size() || count <= 0) return std::string(s);
+  const size_t to = Advance(s, from, count);
   std::string out(s);
   out.erase(from, to - from);
   return out;
 }
 
 std::string CharInsert(std::string_view t, std::string_view s, int32_t pos) {
-  const std::vector<size_t> starts = CharStarts(s);
-  const size_t at = OffsetOf(starts, s.size(), pos);
+  const size_t at = OffsetOf(s, pos);
   std::string out(s);
   out.insert(at, t);
   return out;
 }
 
-int32_t CharPos(std::string_view t, std::string_view s) {
-  if (t.empty()) return 0;
-  int32_t position = 1;
-  for (size_t i = 0; i < s.size(); i += sjis::CharLengthAt(s, i), ++position)
-    if (s.substr(i, t.size()) == t) return position;
-  return 0;
-}
-
 std::string CharTrim(std::string_view s) {
-  const std::vector<size_t> starts = CharStarts(s);
-  size_t first = 0;
-  while (first < starts.size() && (s[starts[first]] == ' ' || IsDoubleByteSpace(s, starts[first]))) ++first;
-  size_t last = starts.size();
-  while (last > first && (s[starts[last - 1]] == ' ' || IsDoubleByteSpace(s, starts[last - 1]))) --last;
-  if (first >= last) return {};
-  const size_t from = starts[first];
-  const size_t to = last < starts.size() ? starts[last] : s.size();
+  auto is_space = [&](size_t at) { return s[at] == ' ' || IsDoubleByteSpace(s, at); };
+  size_t from = 0;
+  while (from < s.size() && is_space(from)) from += sjis::CharLengthAt(s, from);
+  size_t to = from;  // the end of the last character that is not a space
+  for (size_t i = from; i < s.size();) {
+    const size_t next = std::min(i + sjis::CharLengthAt(s, i), s.size());
+    if (!is_space(i)) to = next;
+    i = next;
+  }
   return std::string(s.substr(from, to - from));
 }
 

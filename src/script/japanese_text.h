@@ -23,8 +23,6 @@ std::string CharCopy(std::string_view s, int32_t start, int32_t count);
 std::string CharDelete(std::string_view s, int32_t start, int32_t count);
 // Inserts t before character pos (pos < 1 counts as 1; beyond the end appends).
 std::string CharInsert(std::string_view t, std::string_view s, int32_t pos);
-// The character position where t first starts at a character boundary; 0 when none or t is empty.
-int32_t CharPos(std::string_view t, std::string_view s);
 // Without leading and trailing ASCII spaces and double-byte spaces; tabs and other bytes stay.
 std::string CharTrim(std::string_view s);
 // The text before the first delimiter byte that is not a second byte; s loses that text and the
