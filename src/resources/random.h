@@ -30,14 +30,16 @@ class TQnRandom {
 
  private:
   // The deck is always the ascending list of the entries not yet drawn, so the i-th entry is the
-  // i-th number still present: a Fenwick tree of presence flags finds it in O(log n), which keeps
-  // shuffles of millions of entries (from damaged or hostile images) fast.
+  // i-th number still present. Presence is one bit per entry in 64-bit words, and a Fenwick tree
+  // counts the entries left per word: finding the i-th is O(log n) in a tree small enough to stay
+  // in cache, which keeps shuffles of millions of entries (from damaged or hostile images) fast.
   int32_t TakeNth(uint32_t index);
 
   int32_t seed_;
   uint32_t state_ = 0;
-  std::vector<int32_t> tree_;
-  int32_t size_ = 0;
+  std::vector<uint64_t> present_;
+  std::vector<int32_t> tree_;  // 1-based over the words of present_
+  int32_t words_ = 0;
   int32_t remaining_ = 0;
   int32_t top_bit_ = 0;
 };
