@@ -132,7 +132,12 @@ void TCallMan::Trace(const std::string& name, int32_t line, const char* prefix) 
   sender_ = frame.sender;
   if (caller != nullptr && frame.state && page_->Contains(index_)) {
     ByteReader reader(*frame.state);
-    page_->Command(index_)->LoadState(reader);
+    try {
+      page_->Command(index_)->LoadState(reader);
+    } catch (const EOrvaError&) {
+      // A progress record that cannot be read (a damaged saved game) leaves the command's
+      // progress as it stands; the return itself goes ahead.
+    }
   }
   if (sender_ == nullptr) return 1;
   return r == 2 ? 2 : -1;

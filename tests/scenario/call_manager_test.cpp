@@ -341,6 +341,26 @@ TEST_F(CallManagerTest, AHandlerThatResetsTheMainFlowToAMissingPageEndsItAndLate
   EXPECT_EQ(host.events.Count(), 0);
 }
 
+TEST_F(CallManagerTest, AReturnWhoseProgressRecordIsDamagedStillReturns) {
+  Globals({"back"});
+  AddPage("start.osb", {{kWait, {"e:", "e:0", "e:"}}, {kCalc, {"e:back = 2"}}});
+  AddPage("sub.osb", {{kCalc, {"e:back = 1"}}});
+  calls.Start("start.osb");
+  Frame();
+  // An event frame over the waiting command whose progress record ends early.
+  TStack frame;
+  frame.page_name = "start.osb";
+  frame.index = 0;
+  frame.entered = true;
+  frame.state = std::string("orva100\x01\x02", 9);
+  calls.Stack().Push(std::move(frame));
+  calls.JumpTo(calls.LoadPage("sub.osb"), 0);
+  EXPECT_NO_THROW(Frame());
+  EXPECT_EQ(Int("back"), 1);
+  EXPECT_EQ(calls.CurrentPage()->Name(), "start.osb");
+  EXPECT_EQ(calls.Stack().Count(), 0);
+}
+
 TEST_F(CallManagerTest, EndlessLoopsEndTheFrameAndGoOnInTheNext) {
   Globals({"n", "h"});
   calls.SetPassesPerFrame(1000);
