@@ -74,7 +74,31 @@ bool IsZeroLiteral(const TOpeData& op) {
   return tag == PT_INT && !op.operands[0]->IsReference() && op.operands[0]->GetInt() == 0;
 }
 
-std::optional<std::string> Reconstruct(const TOrvaParser& parser) {
+// What the text of one record may cost to build, in characters written. A text that compiles
+// back to its record is at most a few characters per stored byte, even counting every temporary
+// once more in the piece that uses it; a damaged record whose temporaries use each other over and
+// over would otherwise grow without bound.
+class TextBudget {
+ public:
+  explicit TextBudget(size_t record_size) : left_(int64_t{1} << 20) { left_ += 16 * static_cast<int64_t>(record_size); }
+  // Counts characters written; false once the budget is spent.
+  bool Charge(size_t characters) {
+    left_ -= static_cast<int64_t>(characters);
+    return left_ >= 0;
+  }
+  // Appends piece to text; false once the budget is spent.
+  bool Append(std::string& text, std::string_view piece) {
+    if (!Charge(piece.size())) return false;
+    text += piece;
+    return true;
+  }
+
+ private:
+  int64_t left_;
+};
+
+std::optional<std::string> Reconstruct(const TOrvaParser& parser, size_t record_size) {
+  TextBudget budget(record_size);
   std::map<std::string, Piece> temps;
   std::optional<std::string> result;
   auto operand = [&](const TOpeData& op, size_t k) -> Piece {
@@ -99,14 +123,19 @@ std::optional<std::string> Reconstruct(const TOrvaParser& parser) {
       piece = operand(op, 0);
     } else if (op.opcode == ocDimTo) {
       if (op.operands.empty()) return std::nullopt;
-      std::string text = operand(op, 0).text + "[";
-      for (size_t k = 1; k < op.operands.size(); ++k) text += (k > 1 ? ", " : "") + operand(op, k).text;
+      std::string text;
+      if (!budget.Append(text, operand(op, 0).text) || !budget.Append(text, "[")) return std::nullopt;
+      for (size_t k = 1; k < op.operands.size(); ++k) {
+        if (!budget.Append(text, k > 1 ? ", " : "") || !budget.Append(text, operand(op, k).text)) return std::nullopt;
+      }
       piece = {text + "]", 0};
     } else if (op.opcode == ocFunc) {
       const FunctionInfo* info = FunctionById(op.func_id);
       if (info == nullptr) return std::nullopt;
       std::string text = std::string(info->name) + "(";
-      for (size_t k = 0; k < op.operands.size(); ++k) text += (k ? ", " : "") + operand(op, k).text;
+      for (size_t k = 0; k < op.operands.size(); ++k) {
+        if (!budget.Append(text, k ? ", " : "") || !budget.Append(text, operand(op, k).text)) return std::nullopt;
+      }
       piece = {text + ")", 0};
     } else if (op.opcode == ocMinus && op.operands.size() == 2 && IsZeroLiteral(op) && operand(op, 1).level == 0) {
       // A sign: the compiler turns "-x" after an operator into 0 - x.
@@ -117,10 +146,17 @@ std::optional<std::string> Reconstruct(const TOrvaParser& parser) {
       Piece b = operand(op, 1);
       if (a.level > level) a.text = "(" + a.text + ")";
       if (b.level >= level) b.text = "(" + b.text + ")";
-      piece = {a.text + " " + std::string(OpcodeSymbol(op.opcode)) + " " + b.text, level};
+      std::string text;
+      if (!budget.Append(text, a.text) || !budget.Append(text, " ") || !budget.Append(text, OpcodeSymbol(op.opcode)) ||
+          !budget.Append(text, " ") || !budget.Append(text, b.text)) {
+        return std::nullopt;
+      }
+      piece = {std::move(text), level};
     } else {
       return std::nullopt;
     }
+    // Every piece kept is a copy of its operands: a chain of copies is paid for as well.
+    if (!budget.Charge(piece.text.size())) return std::nullopt;
     if (to_temp) {
       temps[op.dest] = piece;
     } else if (op.dest == kResultTemp && op.opcode == ocTo) {
@@ -158,7 +194,7 @@ std::optional<std::string> ExpressionRecordToText(std::string_view record) {
     return std::nullopt;
   }
   if (parser.Count() == 0) return record.size() == 4 ? std::optional<std::string>("") : std::nullopt;
-  const std::optional<std::string> text = Reconstruct(parser);
+  const std::optional<std::string> text = Reconstruct(parser, record.size());
   if (!text || text->empty()) return std::nullopt;
   try {
     if (ExpressionTextToRecord(*text) == record) return text;

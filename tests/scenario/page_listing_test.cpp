@@ -51,6 +51,31 @@ TEST(ExpressionListing, RecordsWithoutATextFormAreNotGivenOne) {
   EXPECT_FALSE(ExpressionRecordToText("\x01\x00\x00").has_value());  // damaged
 }
 
+// Temporaries that each use the one before twice would double the text at every operation; such
+// records have no text form worth giving and are listed raw, at once.
+TEST(ExpressionListing, RecordsWhoseTextWouldExplodeAreListedRaw) {
+  const struct {
+    int operations;
+    int uses;  // how often each operation uses the temporary before it
+  } rows[] = {{60, 2}, {3, 2000}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(testing::Message() << row.operations << " x " << row.uses);
+    ByteWriter w;
+    w.I32(row.operations);
+    for (int i = 1; i <= row.operations; ++i) {
+      w.U8(11);  // a function call takes any number of operands
+      w.String("____" + std::to_string(i));
+      w.I32(row.uses);
+      w.U8(0);  // the function id
+      for (int k = 0; k < row.uses; ++k) {
+        w.U8(0);  // a reference
+        w.String(i == 1 ? std::string(200, 'a') : "____" + std::to_string(i - 1));
+      }
+    }
+    EXPECT_FALSE(ExpressionRecordToText(w.Data()).has_value());
+  }
+}
+
 TEST(PageListing, QuotedStringsEscapeWhatDoesNotConvert) {
   const std::string sjis = "a\"b\\c\r\n\x8F\xEE\x95\xF1\x81\x7F\x01\xFD";
   const std::string quoted = QuoteListingString(sjis);
