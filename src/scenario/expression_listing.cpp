@@ -75,12 +75,13 @@ bool IsZeroLiteral(const TOpeData& op) {
 }
 
 // What the text of one record may cost to build, in characters written. A text that compiles
-// back to its record is at most a few characters per stored byte, even counting every temporary
-// once more in the piece that uses it; a damaged record whose temporaries use each other over and
-// over would otherwise grow without bound.
+// back to its record is a few characters per stored byte, and building it pays for each
+// temporary once more in every piece that holds it; a damaged record whose temporaries use each
+// other over and over would otherwise grow without bound. The fixed part stays small so that a
+// page of many such records is still listed quickly.
 class TextBudget {
  public:
-  explicit TextBudget(size_t record_size) : left_(int64_t{1} << 20) { left_ += 16 * static_cast<int64_t>(record_size); }
+  explicit TextBudget(size_t record_size) : left_(int64_t{64} * 1024) { left_ += 16 * static_cast<int64_t>(record_size); }
   // Counts characters written; false once the budget is spent.
   bool Charge(size_t characters) {
     left_ -= static_cast<int64_t>(characters);

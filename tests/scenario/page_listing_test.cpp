@@ -74,6 +74,10 @@ TEST(ExpressionListing, RecordsWhoseTextWouldExplodeAreListedRaw) {
     }
     EXPECT_FALSE(ExpressionRecordToText(w.Data()).has_value());
   }
+  // A long expression as the compiler makes it keeps its text.
+  std::string sum = "total = a0";
+  for (int i = 1; i < 150; ++i) sum += " + a" + std::to_string(i);
+  EXPECT_EQ(ExpressionRecordToText(ExpressionTextToRecord(sum)), std::optional<std::string>(sum));
 }
 
 TEST(PageListing, QuotedStringsEscapeWhatDoesNotConvert) {
