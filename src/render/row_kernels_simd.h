@@ -59,6 +59,10 @@ struct Vec {
   }
   static bool All(T m) { return _mm256_movemask_epi8(m) == -1; }
   static bool None(T m) { return _mm256_testz_si256(m, m) != 0; }
+  // Writes the 32-bit lanes of v where keep is clear; the others are not touched (nor read).
+  static void Store32Unless(void* p, T keep, T v) {
+    _mm256_maskstore_epi32(static_cast<int*>(p), _mm256_xor_si256(keep, _mm256_set1_epi32(-1)), v);
+  }
   static void Finish() { _mm256_zeroupper(); }
 };
 #else
@@ -101,6 +105,9 @@ struct Vec {
   }
   static bool All(T m) { return _mm_movemask_epi8(m) == 0xFFFF; }
   static bool None(T m) { return _mm_movemask_epi8(m) == 0; }
+  static void Store32Unless(void* p, T keep, T v) {
+    Store(p, Or(And(keep, Load(p)), AndNot(keep, v)));
+  }
   static void Finish() {}
 };
 #endif
@@ -208,10 +215,7 @@ void Keyed32(uint32_t* d, const uint32_t* s, size_t n, uint32_t key) {
       all = Vec::And(all, keep[v]);
     }
     if (Vec::All(all)) continue;
-    for (size_t v = 0; v < kVectors; ++v) {
-      uint32_t* dp = d + i + v * kLanes32;
-      Vec::Store(dp, Select(keep[v], Vec::Load(dp), source[v]));
-    }
+    for (size_t v = 0; v < kVectors; ++v) Vec::Store32Unless(d + i + v * kLanes32, keep[v], source[v]);
   }
   ForEachVector<uint32_t>(d + i, s + i, nullptr, n - i, [&](uint32_t* dp, const uint32_t* sp, const uint8_t*) {
     const V vs = Vec::Load(sp);
