@@ -9,43 +9,21 @@
 
 #include "core/byte_writer.h"
 #include "scenario/command_table.h"
-#include "scenario/expression_listing.h"
 #include "scenario/page_record.h"
 #include "scenario/project_file.h"
 #include "shell/shell_support.h"
+#include "command_records_support.h"
 
 namespace orva {
 namespace {
 
 using namespace command_id;
+using test::Command;
+using test::Expr;
+using test::Number;
+using test::Text;
 
 void Write(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
-
-CommandRecord Command(uint8_t type, std::vector<StoredField> fields) {
-  CommandRecord c;
-  c.type_byte = type;
-  c.continue_flag = 1;
-  c.fields = std::move(fields);
-  return c;
-}
-
-StoredField Expr(const std::string& text) {
-  StoredField f;
-  f.expressions.push_back({-1, ExpressionTextToRecord(text)});
-  return f;
-}
-
-StoredField Text(const std::string& text) {
-  StoredField f;
-  f.bytes = text;
-  return f;
-}
-
-StoredField Number(int32_t n) {
-  StoredField f;
-  f.number = n;
-  return f;
-}
 
 CommandRecord CallOf(const std::string& page) {
   return Command(kCall, {Text(page), Number(0), Text(""), Expr("TRUE"), Number(0)});
@@ -59,7 +37,7 @@ TEST(DamagedPages, TheRunGoesOnPastPagesThatCannotBeReadAndStopsAtAnOldOne) {
   Write(title.Path() + "/orva.opb", project.Write());
 
   PageRecord start;
-  start.commands.push_back(Command(kVarNew, {Text("marks"), Number(4), Expr("\"\""), Number(0)}));
+  start.commands.push_back(test::VarNew("marks", 4, "\"\""));
   start.commands.push_back(CallOf("bad.osb"));
   start.commands.push_back(Command(kCalc, {Expr("marks = marks ++ \"a\"")}));
   start.commands.push_back(CallOf("cut.osb"));

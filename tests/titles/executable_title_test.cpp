@@ -8,12 +8,11 @@
 
 #include "core/byte_writer.h"
 #include "resources/archive_builder.h"
-#include "scenario/command_table.h"
-#include "scenario/expression_listing.h"
 #include "scenario/install_set.h"
 #include "scenario/page_record.h"
 #include "scenario/project_file.h"
 #include "shell/shell_support.h"
+#include "command_records_support.h"
 
 namespace orva {
 namespace {
@@ -25,15 +24,7 @@ std::string Executable() {
   project.title = "packed";
   project.start_page = "start.osb";
   PageRecord start;
-  CommandRecord calc;
-  calc.type_byte = command_id::kVarNew;
-  calc.continue_flag = 1;
-  StoredField name, type, init, scope;
-  name.bytes = "from_archive";
-  type.number = 1;
-  init.expressions.push_back({-1, ExpressionTextToRecord("42")});
-  calc.fields = {name, type, init, scope};
-  start.commands.push_back(calc);
+  start.commands.push_back(test::VarNew("from_archive", 1, "42"));
   const std::string archive = BuildArchive(102, {MakeBuiltEntry("orva.opb", project.Write(), false),
                                                  MakeBuiltEntry("start.osb", WritePageRecord(start), false)});
   const std::string program = "MZ the player's own program bytes";

@@ -4,11 +4,10 @@
 
 #include <fstream>
 
-#include "scenario/command_table.h"
-#include "scenario/expression_listing.h"
 #include "scenario/page_record.h"
 #include "scenario/project_file.h"
 #include "shell/shell_support.h"
+#include "command_records_support.h"
 
 namespace orva {
 namespace {
@@ -19,15 +18,7 @@ TEST(HeadlessSeed, TheSameSeedGivesTheSameNumbersAndAnotherSeedOthers) {
   project.start_page = "start.osb";
   std::ofstream(title.Path() + "/orva.opb", std::ios::binary) << project.Write();
   PageRecord start;
-  CommandRecord draw;
-  draw.type_byte = command_id::kVarNew;
-  draw.continue_flag = 1;
-  StoredField name, type, init, scope;
-  name.bytes = "r";
-  type.number = 4;
-  init.expressions.push_back({-1, ExpressionTextToRecord("Random(1000000) ++ \",\" ++ Random(1000000)")});
-  draw.fields = {name, type, init, scope};
-  start.commands.push_back(draw);
+  start.commands.push_back(test::VarNew("r", 4, "Random(1000000) ++ \",\" ++ Random(1000000)"));
   std::ofstream(title.Path() + "/start.osb", std::ios::binary) << WritePageRecord(start);
 
   const std::string player = std::string(ORVA_BINARY_DIR) + "/src/shell/orvaplayer";
